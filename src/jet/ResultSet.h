@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,29 +19,44 @@ struct RowLocation {
     bool operator==(const RowLocation&) const = default;
 };
 
-// Rows in result order. Storage is the engine's business; access is by
-// (row, column). A ResultSet does not refer back to the file once built.
+// Rows in result order. It must stay compact for a million rows, so values
+// are kept in the engine's own packed form and decoded on access. A ResultSet
+// does not refer back to the file once built; copying it is cheap (shared,
+// copy-on-write storage is the engine's choice).
 class ResultSet {
 public:
+    ResultSet();
+    ~ResultSet();
+    ResultSet(const ResultSet&);
+    ResultSet& operator=(const ResultSet&);
+    ResultSet(ResultSet&&) noexcept;
+    ResultSet& operator=(ResultSet&&) noexcept;
+
     const std::string& tableName() const;
     const std::vector<Column>& columns() const;
     // Index of the column named `name`, compared without regard to ASCII case; -1 if none.
     int columnIndex(std::string_view name) const;
     std::size_t rowCount() const;
-    const Value& value(std::size_t row, std::size_t column) const;
     RowLocation location(std::size_t row) const;
+
+    // Access to one cell. Out-of-range indexes are a programming error.
+    Value value(std::size_t row, std::size_t column) const;
+    bool isNull(std::size_t row, std::size_t column) const;
+    // Text as stored ("" for null); for non-text columns, "".
+    std::u16string text(std::size_t row, std::size_t column) const;
+    // Number as double (Value::toDouble rules; null gives 0).
+    double number(std::size_t row, std::size_t column) const;
+
     // Drops one row from the snapshot (after the row was deleted from the file).
     void removeRow(std::size_t row);
 
-    // Construction, used by the engine.
-    ResultSet(std::string tableName, std::vector<Column> columns);
-    void appendRow(RowLocation location, std::vector<Value> values);
+    struct Storage;  // the engine's
+    explicit ResultSet(std::shared_ptr<Storage> storage);
+    Storage& storage();
+    const Storage& storage() const;
 
 private:
-    std::string tableName_;
-    std::vector<Column> columns_;
-    std::vector<RowLocation> locations_;
-    std::vector<Value> values_;  // row-major, columns_.size() per row
+    std::shared_ptr<Storage> storage_;
 };
 
 }  // namespace jet
