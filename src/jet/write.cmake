@@ -1,0 +1,6 @@
+list(APPEND DORVAK_JET_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/detail/FilePageFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/detail/MemoryPageFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/detail/Journal.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/detail/RowDeleter.cpp
+)
