@@ -1,0 +1,26 @@
+// The failure every price-list operation reports: its what() is the UTF-8 text
+// the error box shows, already in its final form (component prefix added,
+// the engine's trailing punctuation removed).
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace dorvak {
+
+class DatabaseError : public std::runtime_error {
+public:
+    explicit DatabaseError(const QString& message);
+
+    // "<component>: <message>", the form the program uses for errors raised by
+    // one of its own data components (the query, a field, a parameter).
+    static DatabaseError forComponent(const QString& componentName, const QString& message);
+    // The engine's own text without trailing blanks, control characters and
+    // full stops, so the error box can add its single full stop.
+    static DatabaseError fromEngine(const std::exception& engineError);
+
+    QString message() const;
+};
+
+}  // namespace dorvak
