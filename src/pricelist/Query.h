@@ -113,7 +113,9 @@ signals:
     // Around every replacement of the result (open, close).
     void resultAboutToReset();
     void resultReset();
-    // Around the removal of one row (0-based) by deleteCurrent.
+    // Around the removal of one row (0-based) by deleteCurrent, once the
+    // engine has deleted it; during the first the views still read the old
+    // rows. Neither is emitted for a refused delete.
     void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);
     // The cursor was placed (0-based row, -1 for none); precedes every
@@ -128,6 +130,8 @@ private:
     std::string engineStatement(std::vector<std::u16string>& values);
     void bindFields();
     void announce();
+    // Row of result() that view row `row` reads, -1 for none.
+    int resultRow(int row) const;
 
     QStringList statement_;
     QString connectionString_;
@@ -137,6 +141,7 @@ private:
     std::unique_ptr<jet::Database> database_;
     std::unique_ptr<jet::ResultSet> result_;
     Cursor cursor_;
+    int removedRow_ = -1;
 };
 
 }  // namespace dorvak
