@@ -9,7 +9,7 @@ DatabaseError DatabaseError::forComponent(const QString& componentName, const QS
     return DatabaseError(componentName + QStringLiteral(": ") + message);
 }
 
-DatabaseError DatabaseError::fromEngine(const std::exception& engineError) {
+DatabaseError DatabaseError::fromEngine(const jet::Error& engineError) {
     QString text = QString::fromUtf8(engineError.what());
     qsizetype end = text.size();
     while (end > 0) {
@@ -18,7 +18,9 @@ DatabaseError DatabaseError::fromEngine(const std::exception& engineError) {
         --end;
     }
     text.truncate(end);
-    return DatabaseError(text);
+    DatabaseError error(text);
+    error.engineCategory_ = engineError.category();
+    return error;
 }
 
 QString DatabaseError::message() const { return QString::fromUtf8(what()); }

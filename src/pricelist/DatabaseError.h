@@ -3,8 +3,11 @@
 // the engine's trailing punctuation removed).
 #pragma once
 
+#include "jet/Error.h"
+
 #include <QString>
 
+#include <optional>
 #include <stdexcept>
 
 namespace dorvak {
@@ -18,9 +21,14 @@ public:
     static DatabaseError forComponent(const QString& componentName, const QString& message);
     // The engine's own text without trailing blanks, control characters and
     // full stops, so the error box can add its single full stop.
-    static DatabaseError fromEngine(const std::exception& engineError);
+    static DatabaseError fromEngine(const jet::Error& engineError);
 
     QString message() const;
+    // The engine's category when the engine raised the failure.
+    std::optional<jet::ErrorCategory> engineCategory() const { return engineCategory_; }
+
+private:
+    std::optional<jet::ErrorCategory> engineCategory_;
 };
 
 }  // namespace dorvak
