@@ -1,0 +1,13 @@
+add_library(dorvak_jet_testsupport STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/support/FaultInjectingPageFile.cpp
+)
+target_link_libraries(dorvak_jet_testsupport PUBLIC dorvak_jet)
+target_include_directories(dorvak_jet_testsupport PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+
+dorvak_add_test(jet_journal_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/JournalTest.cpp
+  LIBS dorvak_jet_testsupport)
+
+dorvak_add_test(jet_pagefile_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/FilePageFileTest.cpp
+  LIBS dorvak_jet_testsupport)
