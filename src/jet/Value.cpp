@@ -1,5 +1,7 @@
 #include "jet/Value.h"
 
+#include <charconv>
+
 namespace jet {
 
 double Value::toDouble() const {
@@ -8,6 +10,13 @@ double Value::toDouble() const {
         case Kind::Integer: return static_cast<double>(integer);
         case Kind::Currency: return static_cast<double>(integer) / 10000.0;
         case Kind::Float: return real;
+        case Kind::Numeric: {
+            // from_chars rounds the exact digits once and, unlike strtod, does
+            // not depend on the process locale's decimal separator.
+            double d = 0.0;
+            std::from_chars(numeric.data(), numeric.data() + numeric.size(), d);
+            return d;
+        }
         default: return 0.0;
     }
 }
