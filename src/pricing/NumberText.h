@@ -18,8 +18,9 @@ namespace dorvak {
 // for long double.
 long double ParseFloat(const std::string& text);
 
-// Like ParseFloat, but also throws NumberFormatError when the value does
-// not fit a double: what storing a parsed number into a percentage needs.
+// Like ParseFloat, and then narrowed to a double as a percentage is stored:
+// throws std::overflow_error ("Floating point overflow") when the value is
+// too large for a double.
 double ParseDouble(const std::string& text);
 
 // The general float format: 15 significant digits without trailing zeros,

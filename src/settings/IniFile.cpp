@@ -154,7 +154,7 @@ std::optional<std::string_view> SectionName(std::string_view text) {
 struct KeyLocation {
     bool sectionFound = false;
     std::optional<Line> keyLine;
-    std::size_t valueBegin = 0;  // offset just past "=" and the blanks after it
+    std::size_t valueBegin = 0;  // offset just past the "="
     std::size_t sectionEnd = 0;  // end of the last non-blank line of the first matching section
 };
 
@@ -182,9 +182,7 @@ KeyLocation Locate(std::string_view content, std::string_view section, std::stri
         if (eq == std::string_view::npos) continue;
         if (!EqualsIgnoringCase(Trim(text.substr(0, eq)), key)) continue;
         where.keyLine = line;
-        std::size_t v = eq + 1;
-        while (v < text.size() && IsBlank(text[v])) ++v;
-        where.valueBegin = line->begin + v;
+        where.valueBegin = line->begin + eq + 1;
         return where;
     }
     return where;
@@ -209,6 +207,8 @@ std::string NewContent(const std::string& content, const std::string& section,
                        const std::string& key, const std::string& value) {
     KeyLocation where = Locate(content, section, key);
     if (where.keyLine) {
+        // Everything after the "=" goes, blanks included: the file then holds
+        // the value exactly as given, while the key keeps its own spelling.
         std::string result = content.substr(0, where.valueBegin);
         result += value;
         result.append(content, where.keyLine->contentEnd, std::string::npos);

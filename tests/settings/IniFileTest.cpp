@@ -159,7 +159,7 @@ TEST_F(IniFileTest, WritesChangeOnlyTheOneValue) {
         {"replace keeps comments, order, CRLF and the missing final newline",
          "; Dorvak\r\n[Drugo]\r\nRabat=9\r\n\r\n[Postavke]\r\nwww=x\r\n  rabat =  5 \r\nPDV=25",
          "Postavke", "Rabat", "12,5",
-         "; Dorvak\r\n[Drugo]\r\nRabat=9\r\n\r\n[Postavke]\r\nwww=x\r\n  rabat =  12,5\r\nPDV=25"},
+         "; Dorvak\r\n[Drugo]\r\nRabat=9\r\n\r\n[Postavke]\r\nwww=x\r\n  rabat =12,5\r\nPDV=25"},
         {"first duplicate is the one replaced", "[Postavke]\nRabat=1\nRabat=2\n", "Postavke",
          "Rabat", "3", "[Postavke]\nRabat=3\nRabat=2\n"},
         {"new key goes to the end of its section, before blank lines",
