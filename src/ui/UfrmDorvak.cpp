@@ -118,10 +118,9 @@ TfrmDorvak::TfrmDorvak(QWidget* parent) : QWidget(parent), ui_(std::make_unique<
             [this] { guarded([this] { dtsDorvakDataChange(); }); });
     connect(ui_->iLogo, &PictureBox::heightChanged, this, &TfrmDorvak::updateStripLayout);
 
-    ui_->eTrazi->installEventFilter(this);
-    ui_->eRabat->installEventFilter(this);
-    ui_->lwww->installEventFilter(this);
     // Key preview: the window sees every key of its controls before they do.
+    // The same filter watches the search box, the discount box and the link,
+    // so it is installed once, on the application, and sees each event once.
     qApp->installEventFilter(this);
 
     updateStripLayout();
@@ -267,6 +266,20 @@ void TfrmDorvak::updateStripLayout()
     const int bottomStrips = ui_->Panel2->minimumHeight() + ui_->Panel3->minimumHeight();
     ui_->content->setMinimumSize(kCodeLabelRight,
                                  std::max(kCodeLabelBottom, searchBarBottom) + bottomStrips);
+
+    // The code label lies under the logo strip but shows through it wherever
+    // the picture does not reach: it stands just above the strip and is cut
+    // by the picture's own rectangle; the strips and the grid still cover it.
+    DataLabel* code = ui_->DBText1;
+    code->stackUnder(ui_->Panel4);
+    const QRect picture(ui_->iLogo->pos(), ui_->iLogo->picture().size());
+    const QRegion uncovered = QRegion(code->rect()) - picture.translated(-code->pos());
+    if (uncovered.isEmpty()) {
+        code->hide();
+    } else {
+        code->setMask(uncovered);
+        code->show();
+    }
 }
 
 bool TfrmDorvak::isInThisWindow(const QWidget* widget) const
@@ -336,6 +349,7 @@ bool TfrmDorvak::eventFilter(QObject* watched, QEvent* event)
 void TfrmDorvak::FormShow()
 {
     ui_->iLogo->loadFromFile(QStringLiteral("logo.jpg"));
+    updateStripLayout();
     ui_->lwww->setText(QString::fromStdString(ReadIniValue("Postavke", "www", "Set.ini")));
     ui_->eRabat->setText(QString::fromStdString(LoadPercentSettings()));
 }
