@@ -18,6 +18,8 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent)
     setTabKeyNavigation(true);
     setShowGrid(false);
     setWordWrap(false);
+    // Long texts are cut at the cell's edge, not shortened with an ellipsis.
+    setTextElideMode(Qt::ElideNone);
     setCornerButtonEnabled(false);
     setFocusPolicy(Qt::StrongFocus);
     verticalHeader()->hide();

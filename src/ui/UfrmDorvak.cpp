@@ -27,6 +27,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -214,7 +215,13 @@ void TfrmDorvak::setUpGrid()
         QFontMetrics(windowFont(FontKey::D)).height() + 3);
     QHeaderView* titles = grid->horizontalHeader();
     titles->setFont(windowFont(FontKey::F));
-    titles->setFixedHeight(QFontMetrics(windowFont(FontKey::F)).height() + 4);
+    // The title row is the title font's text height plus 4, unless the style's
+    // own header margins need more room to draw a capital with a caron ("Š")
+    // uncut.
+    const int titleHeight = QFontMetrics(windowFont(FontKey::F)).height() + 4;
+    const int styleMargin = titles->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, titles);
+    titles->setFixedHeight(std::max(titleHeight, QFontMetrics(windowFont(FontKey::F)).height() +
+                                                     2 * styleMargin + 2));
     QPalette titlePalette = titles->palette();
     titlePalette.setColor(QPalette::Button, kStripGrey);
     titlePalette.setColor(QPalette::Window, kStripGrey);
