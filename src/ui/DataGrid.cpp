@@ -29,8 +29,46 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent)
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setStretchLastSection(false);
-    // Moving the scroll bar scrolls the rows only; the current article stays.
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    // The scroll bar moves the current article, like the keys, so what the
+    // price labels show never scrolls out of sight.
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            &DataGrid::scrollBarAction);
+}
+
+void DataGrid::scrollBarAction(int action)
+{
+    if (!model() || model()->rowCount() == 0)
+        return;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+        requestMove(1);
+        break;
+    case QAbstractSlider::SliderSingleStepSub:
+        requestMove(-1);
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        requestMove(visibleRowCount());
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        requestMove(-visibleRowCount());
+        break;
+    case QAbstractSlider::SliderToMinimum:
+        emit firstRequested();
+        break;
+    case QAbstractSlider::SliderToMaximum:
+        emit lastRequested();
+        break;
+    case QAbstractSlider::SliderMove: {
+        const int row = std::clamp(verticalScrollBar()->sliderPosition(), 0,
+                                   model()->rowCount() - 1);
+        if (row != currentRecord_)
+            emit recNoRequested(row + 1);
+        break;
+    }
+    default:
+        break;
+    }
 }
 
 void DataGrid::showCurrentRecord(int row)

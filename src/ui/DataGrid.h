@@ -41,6 +41,7 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    void scrollBarAction(int action);
     void setCurrentColumn(int column);
     void requestMove(int distance);
     int logicalColumnAtVisual(int visual) const;

@@ -4,6 +4,7 @@
 #include "ui/ResultTableModel.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -159,6 +160,20 @@ private slots:
         QCOMPARE(grid_->currentIndex(), model_->index(3, 1));
         QTest::mouseClick(grid_->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(requests_.size(), 1);
+    }
+
+    void theScrollBarMovesTheCurrentRecord()
+    {
+        grid_->showCurrentRecord(0);
+        QScrollBar* bar = grid_->verticalScrollBar();
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        bar->triggerAction(QAbstractSlider::SliderToMaximum);
+        QCOMPARE(requests_, (QStringList{QStringLiteral("moveBy 1"),
+                                         QStringLiteral("moveBy %1").arg(grid_->visibleRowCount()),
+                                         QStringLiteral("last")}));
+        QCOMPARE(grid_->currentRecord(), 99);
+        QVERIFY(grid_->visualRect(grid_->currentIndex()).intersects(grid_->viewport()->rect()));
     }
 
     void anEmptyResultAsksNothing()

@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -147,6 +148,9 @@ private slots:
         QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
         QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
         QCOMPARE(window_->palette().color(QPalette::Window), QColor(Qt::white));
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+        QCOMPARE(window_->pos(), QPoint(std::max(0, (screen.width() - 813) / 2),
+                                        std::max(0, (screen.height() - 674) / 2)));
     }
 
     void aTallLogoPushesTheStripsDownAndShrinksTheGrid()
@@ -460,11 +464,26 @@ private slots:
         QCOMPARE(label("lCijenaRab")->text(), QStringLiteral("1,50"));
     }
 
-    void aDiscountThenEscapeIsNeitherAppliedNorSaved()
+    void aDiscountThenEscapeOrCloseIsNeitherAppliedNorSaved_data()
     {
+        QTest::addColumn<bool>("byCloseBox");
+        QTest::newRow("Escape") << false;
+        QTest::newRow("close box") << true;
+    }
+    void aDiscountThenEscapeOrCloseIsNeitherAppliedNorSaved()
+    {
+        QFETCH(bool, byCloseBox);
         showWindow();
         typeDiscount("50");
-        QCOMPARE(runLoopWhile([&] { QTest::keyClick(lineEdit("eRabat"), Qt::Key_Escape); }), 0);
+        QApplication::setQuitOnLastWindowClosed(true);
+        QCOMPARE(runLoopWhile([&] {
+                     if (byCloseBox)
+                         window_->close();
+                     else
+                         QTest::keyClick(lineEdit("eRabat"), Qt::Key_Escape);
+                 }),
+                 0);
+        QCOMPARE(DiscountPercent, 10.0);
         window_.reset();
         QVERIFY(readSettings().contains("Rabat=10"));
         showWindow();
