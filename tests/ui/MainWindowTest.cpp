@@ -522,6 +522,44 @@ private slots:
         QCOMPARE(label("DBText1")->text(), QString());
     }
 
+    void aFailedOpenIsReportedAndTheNextSearchTriesAgain()
+    {
+        QVERIFY(QFile::rename(QStringLiteral("Dorvak.mdb"), QStringLiteral("elsewhere.mdb")));
+        showWindow();
+        search("AB1");
+        QCOMPARE(errors_.size(), 1);
+        QVERIFY(!errors_.at(0).text.isEmpty());
+        QVERIFY(!query()->isActive());
+        QCOMPARE(grid()->model()->rowCount(), 0);
+        QCOMPARE(label("lCijenaRab")->text(), QStringLiteral("0,00"));
+        QCOMPARE(lineEdit("eTrazi")->text(), QStringLiteral("AB1"));
+        QVERIFY(window_->isVisible());
+
+        QVERIFY(QFile::rename(QStringLiteral("elsewhere.mdb"), QStringLiteral("Dorvak.mdb")));
+        search("AB1");
+        QCOMPARE(errors_.size(), 1);
+        QCOMPARE(label("lCijenaRab")->text(), QStringLiteral("2,70"));
+    }
+
+    void theCurrentCellIsMarkedOnlyWhileTheGridHasTheFocus()
+    {
+        showWindow();
+        search("KOD");
+        const QRect cell = grid()->visualRect(grid()->model()->index(0, 2));
+        const QPoint blank(cell.left() + 3, cell.center().y());  // left of the right-aligned price
+        auto colourAt = [&] {
+            return QColor(grid()->viewport()->grab().toImage().pixel(blank));
+        };
+        QCOMPARE(colourAt(), grid()->palette().color(QPalette::Active, QPalette::Base));
+        QTest::keyClick(grid(), Qt::Key_End);  // to the price column, through the keys
+        grid()->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(grid(), Qt::Key_End);
+        QCOMPARE(grid()->currentIndex().column(), 2);
+        QCOMPARE(colourAt(), grid()->palette().color(QPalette::Active, QPalette::Highlight));
+        lineEdit("eTrazi")->setFocus(Qt::OtherFocusReason);
+        QCOMPARE(colourAt(), grid()->palette().color(QPalette::Active, QPalette::Base));
+    }
+
     void aShortSearchOnlyGivesTheNotice()
     {
         showWindow();
