@@ -2,22 +2,9 @@
 
 #include "pricelist/Query.h"
 #include "jet/ResultSet.h"
-
-#include <QLocale>
+#include "pricing/NumberText.h"
 
 namespace dorvak {
-
-namespace {
-
-// Stand-in until the shared picture formatter is available.
-QString formatFloat(const QString& format, double value) {
-    (void)format;
-    QLocale locale;
-    locale.setNumberOptions(QLocale::DefaultNumberOptions);
-    return locale.toString(value, 'f', 2);
-}
-
-}  // namespace
 
 Field::Field(Query* query, const QString& objectName, const QString& fieldName, Kind kind,
              int size)
@@ -45,11 +32,7 @@ bool Field::isNullAt(int row) const {
 
 QString Field::asStringAt(int row) const {
     if (isNullAt(row)) return QString();
-    if (kind_ == Kind::Float) {
-        QLocale locale;
-        locale.setNumberOptions(QLocale::OmitGroupSeparator);
-        return locale.toString(asFloatAt(row), 'g', 15);
-    }
+    if (kind_ == Kind::Float) return QString::fromStdString(FormatGeneral(asFloatAt(row)));
     const auto at = static_cast<std::size_t>(query_->resultRow(row));
     return QString::fromStdU16String(
         query_->result()->text(at, static_cast<std::size_t>(column_)));
@@ -57,7 +40,13 @@ QString Field::asStringAt(int row) const {
 
 double Field::asFloatAt(int row) const {
     if (isNullAt(row)) return 0.0;
-    if (kind_ == Kind::WideString) return QLocale().toDouble(asStringAt(row));
+    if (kind_ == Kind::WideString) {
+        try {
+            return ParseDouble(asStringAt(row).toStdString());
+        } catch (const NumberFormatError&) {
+            return 0.0;
+        }
+    }
     const auto at = static_cast<std::size_t>(query_->resultRow(row));
     return query_->result()->number(at, static_cast<std::size_t>(column_));
 }
@@ -65,7 +54,7 @@ double Field::asFloatAt(int row) const {
 QString Field::displayTextAt(int row) const {
     if (kind_ == Kind::WideString || displayFormat_.isEmpty()) return asStringAt(row);
     if (isNullAt(row)) return QString();
-    return formatFloat(displayFormat_, asFloatAt(row));
+    return QString::fromStdString(FormatFloat(displayFormat_.toStdString(), asFloatAt(row)));
 }
 
 }  // namespace dorvak
