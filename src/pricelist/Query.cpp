@@ -219,11 +219,14 @@ void Query::deleteCurrent() {
         throw DatabaseError::forComponent(
             objectName(), QStringLiteral("Cannot perform this operation on an empty dataset"));
     const int row = currentRow();
+    const std::size_t rowsBefore = result_->rowCount();
     try {
         database_->deleteRow(*result_, static_cast<std::size_t>(row));
     } catch (const jet::Error& e) {
         throw DatabaseError::fromEngine(e);
     }
+    // The cursor counts on the snapshot having lost exactly this row.
+    if (result_->rowCount() == rowsBefore) result_->removeRow(static_cast<std::size_t>(row));
     // The engine has already dropped the row from the snapshot; until the
     // views have been warned they must still see the old rows, so reads are
     // mapped around the gap while the warning is out.

@@ -162,6 +162,26 @@ TEST_F(Search, ClosingKeepsTheConnectionAndNeverNotifies) {
     EXPECT_EQ(notifications, 0);
 }
 
+TEST_F(Search, ADataSourceNotifiesOnlyForTheQueryItIsSetTo) {
+    Query* other = CreateDorvakQuery(&owner_);
+    DataSource second;
+    int secondNotifications = 0;
+    QObject::connect(&second, &DataSource::dataChange, [&] { ++secondNotifications; });
+    second.setDataSet(other);
+    ApplySearchRule(*query, QStringLiteral("DUP"));
+    EXPECT_EQ(notifications, 1);
+    EXPECT_EQ(secondNotifications, 0);
+
+    second.setDataSet(query);  // taking up an open query does not notify
+    EXPECT_EQ(secondNotifications, 0);
+    query->next();
+    EXPECT_EQ(secondNotifications, 1);
+    second.setDataSet(nullptr);
+    query->first();
+    EXPECT_EQ(secondNotifications, 1);
+    EXPECT_EQ(notifications, 3);
+}
+
 TEST_F(Search, ALongTextIsBoundWholeAndGrowsTheParameter) {
     const QString text(600, QLatin1Char('X'));
     ApplySearchRule(*query, text);
