@@ -3,22 +3,21 @@
 //
 //   gunzip -c big/Dorvak-100k.mdb.gz > /tmp/Dorvak-100k.mdb
 //   DORVAK_BENCH_MDB=/tmp/Dorvak-100k.mdb ./pricelist_bench
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <memory>
+
 #include "pricelist/DataSource.h"
 #include "pricelist/DorvakQuery.h"
 #include "pricelist/Field.h"
 #include "pricelist/OpenQuery.h"
 #include "pricelist/Query.h"
 #include "ui/InformationDialog.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-
-#include <benchmark/benchmark.h>
-
-#include <cstdlib>
-#include <memory>
 
 namespace {
 

@@ -3,12 +3,11 @@
 // the engine's trailing punctuation removed).
 #pragma once
 
-#include "jet/Error.h"
-
 #include <QString>
-
 #include <optional>
 #include <stdexcept>
+
+#include "jet/Error.h"
 
 namespace dorvak {
 

@@ -9,8 +9,8 @@ namespace dorvak {
 Query* CreateDorvakQuery(QObject* parent) {
     auto* query = new Query(parent);
     query->setObjectName(QStringLiteral("qDorvak"));
-    query->setStatement({QStringLiteral("select * from Dorvak"),
-                         QStringLiteral("where SIFRA like :sifra")});
+    query->setStatement(
+        {QStringLiteral("select * from Dorvak"), QStringLiteral("where SIFRA like :sifra")});
     query->setConnectionString(QStringLiteral(
         "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=Dorvak.mdb;Persist Security Info=False"));
     query->addParameter(Parameter(QStringLiteral("sifra"), Parameter::DataType::WideVarChar, 510,

@@ -1,13 +1,12 @@
 #include "pricelist/Field.h"
 
-#include "pricelist/Query.h"
 #include "jet/ResultSet.h"
+#include "pricelist/Query.h"
 #include "pricing/NumberText.h"
 
 namespace dorvak {
 
-Field::Field(Query* query, const QString& objectName, const QString& fieldName, Kind kind,
-             int size)
+Field::Field(Query* query, const QString& objectName, const QString& fieldName, Kind kind, int size)
     : QObject(query), query_(query), fieldName_(fieldName), kind_(kind), size_(size) {
     setObjectName(objectName);
     if (kind == Kind::Float) alignment_ = Qt::AlignRight | Qt::AlignVCenter;
@@ -34,8 +33,7 @@ QString Field::asStringAt(int row) const {
     if (isNullAt(row)) return QString();
     if (kind_ == Kind::Float) return QString::fromStdString(FormatGeneral(asFloatAt(row)));
     const auto at = static_cast<std::size_t>(query_->resultRow(row));
-    return QString::fromStdU16String(
-        query_->result()->text(at, static_cast<std::size_t>(column_)));
+    return QString::fromStdU16String(query_->result()->text(at, static_cast<std::size_t>(column_)));
 }
 
 double Field::asFloatAt(int row) const {

@@ -16,8 +16,7 @@ public:
     enum class Kind { WideString, Float };
 
     // The field belongs to `query` (its parent) and appears in query->fields().
-    Field(Query* query, const QString& objectName, const QString& fieldName, Kind kind,
-          int size);
+    Field(Query* query, const QString& objectName, const QString& fieldName, Kind kind, int size);
 
     const QString& fieldName() const { return fieldName_; }
     Kind kind() const { return kind_; }

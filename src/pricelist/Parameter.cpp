@@ -1,7 +1,6 @@
 #include "pricelist/Parameter.h"
 
 #include <QByteArray>
-
 #include <utility>
 
 namespace dorvak {

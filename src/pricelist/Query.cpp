@@ -1,12 +1,12 @@
 #include "pricelist/Query.h"
 
-#include "pricelist/DatabaseError.h"
-#include "pricelist/Field.h"
+#include <utility>
+
 #include "jet/Database.h"
 #include "jet/Error.h"
 #include "jet/ResultSet.h"
-
-#include <utility>
+#include "pricelist/DatabaseError.h"
+#include "pricelist/Field.h"
 
 namespace dorvak {
 
@@ -37,41 +37,57 @@ bool isNameChar(QChar c) { return isNameStart(c) || (c >= u'0' && c <= u'9'); }
 // messages use.
 QString columnKindName(const jet::Column& column) {
     switch (column.type) {
-        case jet::ColumnType::Text: return QStringLiteral("WideString");
-        case jet::ColumnType::Memo: return QStringLiteral("WideMemo");
-        case jet::ColumnType::Long: return QStringLiteral("Integer");
-        case jet::ColumnType::Integer: return QStringLiteral("Smallint");
-        case jet::ColumnType::Byte: return QStringLiteral("Byte");
-        case jet::ColumnType::Boolean: return QStringLiteral("Boolean");
+        case jet::ColumnType::Text:
+            return QStringLiteral("WideString");
+        case jet::ColumnType::Memo:
+            return QStringLiteral("WideMemo");
+        case jet::ColumnType::Long:
+            return QStringLiteral("Integer");
+        case jet::ColumnType::Integer:
+            return QStringLiteral("Smallint");
+        case jet::ColumnType::Byte:
+            return QStringLiteral("Byte");
+        case jet::ColumnType::Boolean:
+            return QStringLiteral("Boolean");
         case jet::ColumnType::Single:
-        case jet::ColumnType::Double: return QStringLiteral("Float");
-        case jet::ColumnType::Currency: return QStringLiteral("Currency");
+        case jet::ColumnType::Double:
+            return QStringLiteral("Float");
+        case jet::ColumnType::Currency:
+            return QStringLiteral("Currency");
         case jet::ColumnType::Numeric:
             if (column.scale == 0 && column.precision < 10) return QStringLiteral("Integer");
             if (column.precision > 18 || column.scale > 4) return QStringLiteral("FMTBcd");
             return QStringLiteral("BCD");
-        case jet::ColumnType::DateTime: return QStringLiteral("DateTime");
-        case jet::ColumnType::Binary: return QStringLiteral("VarBytes");
-        case jet::ColumnType::Ole: return QStringLiteral("Blob");
-        case jet::ColumnType::Guid: return QStringLiteral("Guid");
-        case jet::ColumnType::Complex: break;
+        case jet::ColumnType::DateTime:
+            return QStringLiteral("DateTime");
+        case jet::ColumnType::Binary:
+            return QStringLiteral("VarBytes");
+        case jet::ColumnType::Ole:
+            return QStringLiteral("Blob");
+        case jet::ColumnType::Guid:
+            return QStringLiteral("Guid");
+        case jet::ColumnType::Complex:
+            break;
     }
     return QStringLiteral("Unknown");
 }
 
 bool fits(Field::Kind kind, const jet::Column& column) {
     switch (kind) {
-        case Field::Kind::WideString: return column.type == jet::ColumnType::Text;
+        case Field::Kind::WideString:
+            return column.type == jet::ColumnType::Text;
         case Field::Kind::Float:
             switch (column.type) {
                 case jet::ColumnType::Single:
                 case jet::ColumnType::Double:
-                case jet::ColumnType::Currency: return true;
+                case jet::ColumnType::Currency:
+                    return true;
                 case jet::ColumnType::Numeric:
                     // A whole-number decimal this short is read as an integer
                     // and so cannot serve as a price.
                     return !(column.scale == 0 && column.precision < 10);
-                default: return false;
+                default:
+                    return false;
             }
     }
     return false;
@@ -150,8 +166,9 @@ void Query::bindFields() {
         const jet::Column& c = result_->columns().at(static_cast<std::size_t>(column));
         if (!fits(f->kind(), c))
             throw DatabaseError::forComponent(
-                objectName(), QStringLiteral("Type mismatch for field '%1', expecting: %2 actual: %3")
-                                  .arg(f->fieldName(), f->kindName(), columnKindName(c)));
+                objectName(),
+                QStringLiteral("Type mismatch for field '%1', expecting: %2 actual: %3")
+                    .arg(f->fieldName(), f->kindName(), columnKindName(c)));
         f->column_ = column;
     }
 }

@@ -6,18 +6,17 @@
 // never reconnects. An open that fails leaves no connection behind.
 #pragma once
 
-#include "pricelist/Cursor.h"
-#include "pricelist/Parameter.h"
-
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "pricelist/Cursor.h"
+#include "pricelist/Parameter.h"
 
 namespace jet {
 class Database;

@@ -1,8 +1,8 @@
 // Which tables the declared fields accept, what they read from each, and
 // the messages for the ones they do not.
+#include "PriceListFixture.h"
 #include "pricelist/DatabaseError.h"
 #include "pricelist/OpenQuery.h"
-#include "PriceListFixture.h"
 
 namespace dorvak {
 namespace {
@@ -14,13 +14,20 @@ TEST_F(Binding, ColumnsOfTheWrongKindOrMissingFailTheOpenWithTheirMessage) {
         const char* file;
         const char* message;
     } cases[] = {
-        {"types/cijena_long.mdb", "qDorvak: Type mismatch for field 'CIJENA', expecting: Float actual: Integer"},
-        {"types/cijena_int.mdb", "qDorvak: Type mismatch for field 'CIJENA', expecting: Float actual: Smallint"},
-        {"types/cijena_decimal_int.mdb", "qDorvak: Type mismatch for field 'CIJENA', expecting: Float actual: Integer"},
-        {"types/cijena_text.mdb", "qDorvak: Type mismatch for field 'CIJENA', expecting: Float actual: WideString"},
-        {"types/cijena_date.mdb", "qDorvak: Type mismatch for field 'CIJENA', expecting: Float actual: DateTime"},
-        {"types/sifra_memo.mdb", "qDorvak: Type mismatch for field 'SIFRA', expecting: WideString actual: WideMemo"},
-        {"types/naziv_memo.mdb", "qDorvak: Type mismatch for field 'NAZIV', expecting: WideString actual: WideMemo"},
+        {"types/cijena_long.mdb",
+         "qDorvak: Type mismatch for field 'CIJENA', expecting: Float actual: Integer"},
+        {"types/cijena_int.mdb",
+         "qDorvak: Type mismatch for field 'CIJENA', expecting: Float actual: Smallint"},
+        {"types/cijena_decimal_int.mdb",
+         "qDorvak: Type mismatch for field 'CIJENA', expecting: Float actual: Integer"},
+        {"types/cijena_text.mdb",
+         "qDorvak: Type mismatch for field 'CIJENA', expecting: Float actual: WideString"},
+        {"types/cijena_date.mdb",
+         "qDorvak: Type mismatch for field 'CIJENA', expecting: Float actual: DateTime"},
+        {"types/sifra_memo.mdb",
+         "qDorvak: Type mismatch for field 'SIFRA', expecting: WideString actual: WideMemo"},
+        {"types/naziv_memo.mdb",
+         "qDorvak: Type mismatch for field 'NAZIV', expecting: WideString actual: WideMemo"},
         {"types/no_naziv.mdb", "qDorvak: Field 'NAZIV' not found"},
     };
     for (const Case& c : cases) {

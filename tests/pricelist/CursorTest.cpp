@@ -1,12 +1,12 @@
 // The move rules the price labels depend on, on a bare row count: which
 // requests are carried out (and so notify) and where the cursor then stands.
-#include "pricelist/Cursor.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "pricelist/Cursor.h"
 
 namespace dorvak {
 namespace {

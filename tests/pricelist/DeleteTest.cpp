@@ -1,9 +1,9 @@
 // Deleting the current article: which row is current afterwards, what the
 // views and the data source are told, and a delete the database refuses.
-#include "pricelist/DatabaseError.h"
-#include "pricelist/SearchRule.h"
 #include "PriceListFixture.h"
 #include "jet/Error.h"
+#include "pricelist/DatabaseError.h"
+#include "pricelist/SearchRule.h"
 
 namespace dorvak {
 namespace {

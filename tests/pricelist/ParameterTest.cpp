@@ -1,19 +1,19 @@
 // Binding values to the search parameter and the texts errors end up with.
-#include "pricelist/DatabaseError.h"
-#include "pricelist/Parameter.h"
-#include "jet/Error.h"
+#include <gtest/gtest.h>
 
 #include <QByteArray>
 #include <QString>
 
-#include <gtest/gtest.h>
+#include "jet/Error.h"
+#include "pricelist/DatabaseError.h"
+#include "pricelist/Parameter.h"
 
 namespace dorvak {
 namespace {
 
 Parameter sifra() {
-    return Parameter(QStringLiteral("sifra"), Parameter::DataType::WideVarChar, 510, 255, 255,
-                     true, QStringLiteral("x"));
+    return Parameter(QStringLiteral("sifra"), Parameter::DataType::WideVarChar, 510, 255, 255, true,
+                     QStringLiteral("x"));
 }
 
 TEST(Parameter, SizeGrowsToALongerTextAndNeverShrinks) {

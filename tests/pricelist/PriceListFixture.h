@@ -3,22 +3,21 @@
 // every view signal and notification written to one log in order.
 #pragma once
 
-#include "pricelist/DataSource.h"
-#include "pricelist/DorvakQuery.h"
-#include "pricelist/Field.h"
-#include "pricelist/Query.h"
-#include "ui/InformationDialog.h"
-#include "jet/Database.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QObject>
 #include <QStringList>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <memory>
+
+#include "jet/Database.h"
+#include "pricelist/DataSource.h"
+#include "pricelist/DorvakQuery.h"
+#include "pricelist/Field.h"
+#include "pricelist/Query.h"
+#include "ui/InformationDialog.h"
 
 namespace dorvak {
 

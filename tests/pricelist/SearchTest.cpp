@@ -1,12 +1,12 @@
 // The search rule and OpenQuery over a real price list: what is found, what
 // the data source tells and when, and how each failure leaves the query.
+#include <QFile>
+
+#include "PriceListFixture.h"
 #include "pricelist/DatabaseError.h"
 #include "pricelist/OpenQuery.h"
 #include "pricelist/Parameter.h"
 #include "pricelist/SearchRule.h"
-#include "PriceListFixture.h"
-
-#include <QFile>
 
 namespace dorvak {
 namespace {
@@ -49,12 +49,12 @@ TEST_F(Search, FindsTheCodesBeginningWithTheTextAndKeepsPatternCharacters) {
         QStringList expected;  // empty: only the count is checked
         int count;
     } cases[] = {
-        {QStringLiteral("ABC"), {}, 3},                             // letter case ignored
+        {QStringLiteral("ABC"), {}, 3},  // letter case ignored
         {QStringLiteral("abc-00"), {}, 3},
-        {QStringLiteral("   "), {QStringLiteral("   KOD1")}, 1},   // spaces are not trimmed
-        {QStringLiteral("AB1"), {QStringLiteral("AB1")}, 1},       // exactly three characters
-        {QStringLiteral("%KOD"), {}, 3},                            // "%" matches any run
-        {QStringLiteral("AB_"), {}, 9},                             // "_" matches any one
+        {QStringLiteral("   "), {QStringLiteral("   KOD1")}, 1},  // spaces are not trimmed
+        {QStringLiteral("AB1"), {QStringLiteral("AB1")}, 1},      // exactly three characters
+        {QStringLiteral("%KOD"), {}, 3},                          // "%" matches any run
+        {QStringLiteral("AB_"), {}, 9},                           // "_" matches any one
         {QStringLiteral("AB%"), {}, 9},
         {QStringLiteral("AB\"1"), {QStringLiteral("AB\"12")}, 1},  // quotes are just text
         {QStringLiteral("AB'1"), {QStringLiteral("AB'12")}, 1},
@@ -136,9 +136,9 @@ TEST_F(Search, MovesNotifyExactlyForTheRequestsTheResultCarriesOut) {
     query->setRecNo(8);
     query->setRecNo(8);  // same record: nothing
     EXPECT_EQ(notifications, 3);
-    query->next();   // onto the last row
-    query->next();   // runs into the end: same row, still notifies
-    query->next();   // at-end now
+    query->next();  // onto the last row
+    query->next();  // runs into the end: same row, still notifies
+    query->next();  // at-end now
     EXPECT_EQ(notifications, 5);
     EXPECT_EQ(query->recNo(), 9);
     query->moveBy(-3);
@@ -218,7 +218,8 @@ TEST_F(Search, AnUnknownParameterNameLeavesTheQueryClosedWithEarlierValuesBound)
     ApplySearchRule(*query, QStringLiteral("DUP"));
     clearLog();
     const QString message = errorOf([&] {
-        OpenQuery(*query, {QStringLiteral("Sifra"), QStringLiteral("cijena"), QStringLiteral("sifra")},
+        OpenQuery(*query,
+                  {QStringLiteral("Sifra"), QStringLiteral("cijena"), QStringLiteral("sifra")},
                   {QStringLiteral("KOD%"), 1, QStringLiteral("never%")});
     });
     EXPECT_EQ(message, QStringLiteral("qDorvak: Parameter 'cijena' not found"));
