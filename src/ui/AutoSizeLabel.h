@@ -39,6 +39,7 @@ private:
     Qt::Alignment edge_ = Qt::AlignLeft;
     int anchorX_ = 0;
     bool anchored_ = false;
+    QString fittedText_;
 };
 
 }  // namespace dorvak
