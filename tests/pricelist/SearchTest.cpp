@@ -73,6 +73,37 @@ TEST_F(Search, FindsTheCodesBeginningWithTheTextAndKeepsPatternCharacters) {
     EXPECT_EQ(connectionAttempts, 1);  // one connection for every search of the run
 }
 
+TEST_F(Search, CellsShowTextAsStoredAndPricesThroughTheDisplayFormat) {
+    struct Case {
+        QString code;
+        QString name;
+        QString price;
+    } cases[] = {
+        {QStringLiteral("A&&B"), QStringLiteral("Dvostruki ampersand u šifri"),
+         QStringLiteral("-1,234.57")},
+        {QStringLiteral("B12"), QStringLiteral("Kratka šifra B12"), QStringLiteral("0.00")},
+        {QStringLiteral("NULL-CIJENA"), QStringLiteral("Cijena je NULL"), QString()},
+        {QStringLiteral("NULL-NAZIV"), QString(), QStringLiteral("5.50")},
+        {QStringLiteral("SP-NAZIV"), QStringLiteral("  Naziv s razmacima na početku i kraju  "),
+         QStringLiteral("9.99")},
+        {QStringLiteral("UNI-02"), QStringLiteral("Znakovi izvan cp1250: Ω ≥ 日本 🔧"),
+         QStringLiteral("1.50")},
+        {QStringLiteral("abc-001"), QStringLiteral("Šifra malim slovima"),
+         QStringLiteral("1,234,567.89")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code.toStdString());
+        ApplySearchRule(*query, c.code);
+        ASSERT_EQ(query->recordCount(), 1);
+        EXPECT_EQ(query->cellText(0, 0), c.code);
+        EXPECT_EQ(query->cellText(0, 1), c.name);
+        EXPECT_EQ(query->cellText(0, 2), c.price);
+        EXPECT_EQ(field("qDorvakCIJENA")->displayText(), c.price);
+    }
+    ApplySearchRule(*query, QStringLiteral("N255"));
+    EXPECT_EQ(field("qDorvakNAZIV")->asString().size(), 255);  // read whole, not cut to 202
+}
+
 TEST_F(Search, NoMatchOpensAnEmptyResultThatNotifiesOnceAndReadsAsZero) {
     ApplySearchRule(*query, QStringLiteral("ZZZ-NEMA"));
     EXPECT_TRUE(query->isActive());
