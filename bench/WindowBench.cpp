@@ -1,13 +1,13 @@
 // The grid must stay instant on a million articles: nothing per row at open,
 // and a jump or a move repaints only the visible rows.
-#include "ui/DataGrid.h"
-#include "ui/ResultTableModel.h"
+#include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 
-#include <benchmark/benchmark.h>
+#include "ui/DataGrid.h"
+#include "ui/ResultTableModel.h"
 
 using dorvak::DataGrid;
 using dorvak::ResultTableModel;
@@ -20,8 +20,7 @@ struct Grid {
     ResultTableModel model;
     DataGrid view;
 
-    Grid()
-    {
+    Grid() {
         QList<ResultTableModel::Column> columns;
         for (int c = 0; c < 3; ++c) {
             ResultTableModel::Column column;
@@ -46,15 +45,13 @@ struct Grid {
 
     void paint() { view.viewport()->repaint(); }
 
-    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QKeyEvent press(QEvent::KeyPress, key, modifiers);
         QCoreApplication::sendEvent(&view, &press);
     }
 };
 
-void BM_OpenAMillionRows(benchmark::State& state)
-{
+void BM_OpenAMillionRows(benchmark::State& state) {
     Grid grid;
     for (auto _ : state) {
         grid.model.resetRows(0);
@@ -65,8 +62,7 @@ void BM_OpenAMillionRows(benchmark::State& state)
 }
 BENCHMARK(BM_OpenAMillionRows)->Unit(benchmark::kMillisecond);
 
-void BM_CtrlEndAndBack(benchmark::State& state)
-{
+void BM_CtrlEndAndBack(benchmark::State& state) {
     Grid grid;
     grid.model.resetRows(kRows);
     grid.view.showCurrentRecord(0);
@@ -79,8 +75,7 @@ void BM_CtrlEndAndBack(benchmark::State& state)
 }
 BENCHMARK(BM_CtrlEndAndBack)->Unit(benchmark::kMillisecond);
 
-void BM_OneMoveDown(benchmark::State& state)
-{
+void BM_OneMoveDown(benchmark::State& state) {
     Grid grid;
     grid.model.resetRows(kRows);
     grid.view.showCurrentRecord(kRows / 2);
@@ -95,8 +90,7 @@ BENCHMARK(BM_OneMoveDown)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);

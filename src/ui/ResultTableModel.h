@@ -7,7 +7,6 @@
 #include <QFont>
 #include <QList>
 #include <QString>
-
 #include <functional>
 
 namespace dorvak {

@@ -1,5 +1,16 @@
 #include "ui/UfrmDorvak.h"
 
+#include <QApplication>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <algorithm>
+
 #include "pricelist/DataSource.h"
 #include "pricelist/DorvakQuery.h"
 #include "pricelist/Field.h"
@@ -19,18 +30,6 @@
 #include "ui/UrlOpener.h"
 #include "ui_UfrmDorvak.h"
 
-#include <QApplication>
-#include <QFocusEvent>
-#include <QFontMetrics>
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QScreen>
-#include <QScrollBar>
-#include <QStyle>
-
-#include <algorithm>
-
 namespace dorvak {
 
 namespace {
@@ -39,19 +38,40 @@ namespace {
 // layout holds at any logical resolution the desktop reports.
 enum class FontKey { A, B, C, D, E, F, G, H };
 
-QFont windowFont(FontKey key)
-{
+QFont windowFont(FontKey key) {
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
     switch (key) {
-    case FontKey::A: font.setPixelSize(11); font.setBold(true); break;
-    case FontKey::B: font.setPixelSize(27); break;
-    case FontKey::C: font.setPixelSize(12); font.setBold(true); break;
-    case FontKey::D: font.setPixelSize(19); break;
-    case FontKey::E: font.setPixelSize(19); font.setBold(true); break;
-    case FontKey::F: font.setPixelSize(11); font.setBold(true); break;
-    case FontKey::G: font.setPixelSize(13); break;
-    case FontKey::H: font.setPixelSize(11); font.setBold(true); font.setUnderline(true); break;
+        case FontKey::A:
+            font.setPixelSize(11);
+            font.setBold(true);
+            break;
+        case FontKey::B:
+            font.setPixelSize(27);
+            break;
+        case FontKey::C:
+            font.setPixelSize(12);
+            font.setBold(true);
+            break;
+        case FontKey::D:
+            font.setPixelSize(19);
+            break;
+        case FontKey::E:
+            font.setPixelSize(19);
+            font.setBold(true);
+            break;
+        case FontKey::F:
+            font.setPixelSize(11);
+            font.setBold(true);
+            break;
+        case FontKey::G:
+            font.setPixelSize(13);
+            break;
+        case FontKey::H:
+            font.setPixelSize(11);
+            font.setBold(true);
+            font.setUnderline(true);
+            break;
     }
     return font;
 }
@@ -70,14 +90,12 @@ constexpr int kCodeLabelBottom = 393;
 constexpr int kLinkRight = 766;
 constexpr int kPriceRight = 770;
 
-TfrmDorvak::FailureSink& failureSink()
-{
+TfrmDorvak::FailureSink& failureSink() {
     static TfrmDorvak::FailureSink sink = nullptr;
     return sink;
 }
 
-void paintStrip(QWidget* strip, const QColor& colour)
-{
+void paintStrip(QWidget* strip, const QColor& colour) {
     QPalette palette = strip->palette();
     palette.setColor(QPalette::Window, colour);
     strip->setPalette(palette);
@@ -86,8 +104,7 @@ void paintStrip(QWidget* strip, const QColor& colour)
 
 }  // namespace
 
-TfrmDorvak::TfrmDorvak(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TfrmDorvak>())
-{
+TfrmDorvak::TfrmDorvak(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TfrmDorvak>()) {
     // The query and its companions exist before the form so that the grid
     // and the code label can be bound while the form is built.
     qDorvak = CreateDorvakQuery(this);
@@ -127,18 +144,12 @@ TfrmDorvak::TfrmDorvak(QWidget* parent) : QWidget(parent), ui_(std::make_unique<
     updateStripLayout();
 }
 
-TfrmDorvak::~TfrmDorvak()
-{
-    qApp->removeEventFilter(this);
-}
+TfrmDorvak::~TfrmDorvak() { qApp->removeEventFilter(this); }
 
-void TfrmDorvak::setFailureSink(FailureSink sink)
-{
-    failureSink() = sink;
-}
+void TfrmDorvak::setFailureSink(FailureSink sink) { failureSink() = sink; }
 
-template <typename Handler> void TfrmDorvak::guarded(Handler handler)
-{
+template <typename Handler>
+void TfrmDorvak::guarded(Handler handler) {
     try {
         handler();
     } catch (const std::exception& failure) {
@@ -149,8 +160,7 @@ template <typename Handler> void TfrmDorvak::guarded(Handler handler)
     }
 }
 
-void TfrmDorvak::applyLook()
-{
+void TfrmDorvak::applyLook() {
     paintStrip(this, kWhite);
     paintStrip(ui_->content, kWhite);
     paintStrip(ui_->scrollBox->viewport(), kWhite);
@@ -161,8 +171,8 @@ void TfrmDorvak::applyLook()
         paintStrip(strip, kStripGrey);
     ui_->scrollBox->setFocusPolicy(Qt::NoFocus);
 
-    for (AutoSizeLabel* label : {ui_->Label1, ui_->Label2, ui_->Label3, ui_->Label4,
-                                 ui_->lCijenaRab, ui_->lMPC})
+    for (AutoSizeLabel* label :
+         {ui_->Label1, ui_->Label2, ui_->Label3, ui_->Label4, ui_->lCijenaRab, ui_->lMPC})
         label->setFont(windowFont(FontKey::A));
     ui_->lwww->setFont(windowFont(FontKey::H));
     QPalette link = ui_->lwww->palette();
@@ -189,8 +199,7 @@ void TfrmDorvak::applyLook()
     paintStrip(ui_->DBText1, kWhite);
 }
 
-void TfrmDorvak::setUpGrid()
-{
+void TfrmDorvak::setUpGrid() {
     DataGrid* grid = ui_->DBGrid1;
     model_ = new ResultTableModel(this);
     auto column = [](Field* field, const char* title, FontKey font, Qt::Alignment align) {
@@ -211,8 +220,8 @@ void TfrmDorvak::setUpGrid()
     grid->setColumnWidth(2, 94);
 
     grid->verticalHeader()->setMinimumSectionSize(1);
-    grid->verticalHeader()->setDefaultSectionSize(
-        QFontMetrics(windowFont(FontKey::D)).height() + 3);
+    grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(windowFont(FontKey::D)).height() +
+                                                  3);
     QHeaderView* titles = grid->horizontalHeader();
     titles->setFont(windowFont(FontKey::F));
     // The title row is the title font's text height plus 4, unless the style's
@@ -220,8 +229,8 @@ void TfrmDorvak::setUpGrid()
     // uncut.
     const int titleHeight = QFontMetrics(windowFont(FontKey::F)).height() + 4;
     const int styleMargin = titles->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, titles);
-    titles->setFixedHeight(std::max(titleHeight, QFontMetrics(windowFont(FontKey::F)).height() +
-                                                     2 * styleMargin + 2));
+    titles->setFixedHeight(
+        std::max(titleHeight, QFontMetrics(windowFont(FontKey::F)).height() + 2 * styleMargin + 2));
     QPalette titlePalette = titles->palette();
     titlePalette.setColor(QPalette::Button, kStripGrey);
     titlePalette.setColor(QPalette::Window, kStripGrey);
@@ -249,7 +258,8 @@ void TfrmDorvak::setUpGrid()
 
     connect(grid, &DataGrid::moveByRequested, this,
             [this](int distance) { guarded([&] { qDorvak->moveBy(distance); }); });
-    connect(grid, &DataGrid::firstRequested, this, [this] { guarded([this] { qDorvak->first(); }); });
+    connect(grid, &DataGrid::firstRequested, this,
+            [this] { guarded([this] { qDorvak->first(); }); });
     connect(grid, &DataGrid::lastRequested, this, [this] { guarded([this] { qDorvak->last(); }); });
     connect(grid, &DataGrid::recNoRequested, this,
             [this](int recNo) { guarded([&] { qDorvak->setRecNo(recNo); }); });
@@ -257,19 +267,16 @@ void TfrmDorvak::setUpGrid()
             [this] { guarded([this] { deleteCurrentArticle(); }); });
 }
 
-void TfrmDorvak::deleteCurrentArticle()
-{
-    if (!qDorvak->isActive() || qDorvak->isEmpty() || !qDorvak->canModify())
-        return;
-    if (!ConfirmationDialog::ask(QStringLiteral("Delete record?")))
-        return;
+void TfrmDorvak::deleteCurrentArticle() {
+    if (!qDorvak->isActive() || qDorvak->isEmpty() || !qDorvak->canModify()) return;
+    if (!ConfirmationDialog::ask(QStringLiteral("Delete record?"))) return;
     qDorvak->deleteCurrent();
 }
 
-void TfrmDorvak::updateStripLayout()
-{
+void TfrmDorvak::updateStripLayout() {
     const int logoHeight = ui_->iLogo->minimumHeight();
-    const int searchBarBottom = logoHeight + ui_->Panel4->minimumHeight() + ui_->Panel1->minimumHeight();
+    const int searchBarBottom =
+        logoHeight + ui_->Panel4->minimumHeight() + ui_->Panel1->minimumHeight();
     const int bottomStrips = ui_->Panel2->minimumHeight() + ui_->Panel3->minimumHeight();
     ui_->content->setMinimumSize(kCodeLabelRight,
                                  std::max(kCodeLabelBottom, searchBarBottom) + bottomStrips);
@@ -289,16 +296,13 @@ void TfrmDorvak::updateStripLayout()
     }
 }
 
-bool TfrmDorvak::isInThisWindow(const QWidget* widget) const
-{
+bool TfrmDorvak::isInThisWindow(const QWidget* widget) const {
     return widget && widget->window() == this;
 }
 
-void TfrmDorvak::showEvent(QShowEvent* event)
-{
+void TfrmDorvak::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (shown_ || event->spontaneous())
-        return;
+    if (shown_ || event->spontaneous()) return;
     shown_ = true;
     // Runs before the platform maps the window, so its failure is in front of
     // the user before the window itself.
@@ -306,91 +310,75 @@ void TfrmDorvak::showEvent(QShowEvent* event)
     placeOnScreen();
 }
 
-void TfrmDorvak::placeOnScreen()
-{
+void TfrmDorvak::placeOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
+    if (!screen) return;
     const QSize size = screen->geometry().size();
-    move(std::max(0, (size.width() - kOuterWidth) / 2), std::max(0, (size.height() - kOuterHeight) / 2));
+    move(std::max(0, (size.width() - kOuterWidth) / 2),
+         std::max(0, (size.height() - kOuterHeight) / 2));
 }
 
-bool TfrmDorvak::eventFilter(QObject* watched, QEvent* event)
-{
+bool TfrmDorvak::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
-    case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        // Only the first delivery, to the focused control; a key that control
-        // ignores travels on to its parents and must not be previewed again.
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget == QApplication::focusWidget() && isInThisWindow(widget)) {
-            guarded([&] { FormKeyDown(key); });
-            if (widget == ui_->eTrazi)
-                guarded([&] { eTraziKeyDown(key); });
+        case QEvent::KeyPress: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            // Only the first delivery, to the focused control; a key that control
+            // ignores travels on to its parents and must not be previewed again.
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (widget && widget == QApplication::focusWidget() && isInThisWindow(widget)) {
+                guarded([&] { FormKeyDown(key); });
+                if (widget == ui_->eTrazi) guarded([&] { eTraziKeyDown(key); });
+            }
+            break;
         }
-        break;
-    }
-    case QEvent::FocusOut:
-        if (watched == ui_->eRabat) {
-            const auto reason = static_cast<QFocusEvent*>(event)->reason();
-            QWidget* next = QApplication::focusWidget();
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-                next != ui_->eRabat && isInThisWindow(next))
-                guarded([this] { eRabatExit(); });
-        }
-        break;
-    case QEvent::MouseButtonRelease:
-        if (watched == ui_->lwww) {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton &&
-                ui_->lwww->rect().contains(mouse->position().toPoint()))
-                guarded([this] { lwwwClick(); });
-        }
-        break;
-    default:
-        break;
+        case QEvent::FocusOut:
+            if (watched == ui_->eRabat) {
+                const auto reason = static_cast<QFocusEvent*>(event)->reason();
+                QWidget* next = QApplication::focusWidget();
+                if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+                    next != ui_->eRabat && isInThisWindow(next))
+                    guarded([this] { eRabatExit(); });
+            }
+            break;
+        case QEvent::MouseButtonRelease:
+            if (watched == ui_->lwww) {
+                auto* mouse = static_cast<QMouseEvent*>(event);
+                if (mouse->button() == Qt::LeftButton &&
+                    ui_->lwww->rect().contains(mouse->position().toPoint()))
+                    guarded([this] { lwwwClick(); });
+            }
+            break;
+        default:
+            break;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void TfrmDorvak::FormShow()
-{
+void TfrmDorvak::FormShow() {
     ui_->iLogo->loadFromFile(QStringLiteral("logo.jpg"));
     updateStripLayout();
     ui_->lwww->setText(QString::fromStdString(ReadIniValue("Postavke", "www", "Set.ini")));
     ui_->eRabat->setText(QString::fromStdString(LoadPercentSettings()));
 }
 
-void TfrmDorvak::FormKeyDown(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape)
-        iIzlazClick();
+void TfrmDorvak::FormKeyDown(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) iIzlazClick();
 }
 
-void TfrmDorvak::eTraziKeyDown(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        iOKClick();
+void TfrmDorvak::eTraziKeyDown(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) iOKClick();
 }
 
-void TfrmDorvak::iOKClick()
-{
-    ApplySearchRule(*qDorvak, ui_->eTrazi->text());
-}
+void TfrmDorvak::iOKClick() { ApplySearchRule(*qDorvak, ui_->eTrazi->text()); }
 
-void TfrmDorvak::iIzlazClick()
-{
-    QCoreApplication::exit(0);
-}
+void TfrmDorvak::iIzlazClick() { QCoreApplication::exit(0); }
 
-void TfrmDorvak::eRabatExit()
-{
+void TfrmDorvak::eRabatExit() {
     if (const auto reset = CommitDiscount(ui_->eRabat->text().toStdString()))
         ui_->eRabat->setText(QString::fromStdString(*reset));
 }
 
-void TfrmDorvak::dtsDorvakDataChange()
-{
+void TfrmDorvak::dtsDorvakDataChange() {
     const double listPrice = qDorvakCIJENA ? qDorvakCIJENA->asFloat() : 0.0;
     UpdatePrices(
         listPrice,
@@ -398,8 +386,7 @@ void TfrmDorvak::dtsDorvakDataChange()
         [this](const std::string& text) { ui_->lMPC->setText(QString::fromStdString(text)); });
 }
 
-void TfrmDorvak::lwwwClick()
-{
+void TfrmDorvak::lwwwClick() {
     // The text as read, not as the label draws it: a lone "&" stays in.
     UrlOpener::open(ui_->lwww->text());
 }

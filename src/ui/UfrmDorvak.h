@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QWidget>
-
 #include <exception>
 #include <memory>
 
@@ -63,7 +62,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    template <typename Handler> void guarded(Handler handler);
+    template <typename Handler>
+    void guarded(Handler handler);
     void deleteCurrentArticle();
     void applyLook();
     void setUpGrid();

@@ -5,16 +5,13 @@
 
 namespace dorvak {
 
-UrlOpener::Opener& UrlOpener::opener()
-{
+UrlOpener::Opener& UrlOpener::opener() {
     static Opener instance;
     return instance;
 }
 
-void UrlOpener::open(const QString& target)
-{
-    if (target.isEmpty())
-        return;
+void UrlOpener::open(const QString& target) {
+    if (target.isEmpty()) return;
     if (opener()) {
         opener()(target);
         return;
@@ -23,9 +20,6 @@ void UrlOpener::open(const QString& target)
     QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{target});
 }
 
-void UrlOpener::setOpenerForTesting(Opener opener)
-{
-    UrlOpener::opener() = std::move(opener);
-}
+void UrlOpener::setOpenerForTesting(Opener opener) { UrlOpener::opener() = std::move(opener); }
 
 }  // namespace dorvak

@@ -1,12 +1,12 @@
 // The grid turns keys and clicks into navigation requests and follows the
 // record it is told; it never moves or edits on its own.
-#include "ui/DataGrid.h"
-#include "ui/ResultTableModel.h"
-
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+
+#include "ui/DataGrid.h"
+#include "ui/ResultTableModel.h"
 
 using dorvak::DataGrid;
 using dorvak::ResultTableModel;
@@ -15,8 +15,7 @@ class DataGridTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
+    void init() {
         model_ = new ResultTableModel(this);
         QList<ResultTableModel::Column> columns;
         for (const char* title : {"Šifra", "Naziv", "VPC kn"}) {
@@ -54,14 +53,12 @@ private slots:
         connect(grid_, &DataGrid::deleteRequested, this,
                 [this] { requests_ << QStringLiteral("delete"); });
     }
-    void cleanup()
-    {
+    void cleanup() {
         delete grid_;
         delete model_;
     }
 
-    void keysBecomeRequests_data()
-    {
+    void keysBecomeRequests_data() {
         QTest::addColumn<int>("startRow");
         QTest::addColumn<int>("startColumn");
         QTest::addColumn<int>("key");
@@ -93,22 +90,27 @@ private slots:
             << 0 << 0 << int(Qt::Key_Up) << ctrl << "" << 0 << 0;
         QTest::newRow("ctrl+home") << 7 << 2 << int(Qt::Key_Home) << ctrl << "first" << 0 << 2;
         QTest::newRow("ctrl+end") << 7 << 2 << int(Qt::Key_End) << ctrl << "last" << 99 << 2;
-        QTest::newRow("right stays on the row") << 7 << 0 << int(Qt::Key_Right) << none << "" << 7 << 1;
-        QTest::newRow("right stops at the last column") << 7 << 2 << int(Qt::Key_Right) << none << "" << 7 << 2;
-        QTest::newRow("left stops at the first column") << 7 << 0 << int(Qt::Key_Left) << none << "" << 7 << 0;
+        QTest::newRow("right stays on the row")
+            << 7 << 0 << int(Qt::Key_Right) << none << "" << 7 << 1;
+        QTest::newRow("right stops at the last column")
+            << 7 << 2 << int(Qt::Key_Right) << none << "" << 7 << 2;
+        QTest::newRow("left stops at the first column")
+            << 7 << 0 << int(Qt::Key_Left) << none << "" << 7 << 0;
         QTest::newRow("home") << 7 << 2 << int(Qt::Key_Home) << none << "" << 7 << 0;
         QTest::newRow("end") << 7 << 0 << int(Qt::Key_End) << none << "" << 7 << 2;
         QTest::newRow("tab inside the row") << 7 << 0 << int(Qt::Key_Tab) << none << "" << 7 << 1;
-        QTest::newRow("tab wraps to the next row") << 7 << 2 << int(Qt::Key_Tab) << none << "moveBy 1" << 8 << 0;
+        QTest::newRow("tab wraps to the next row")
+            << 7 << 2 << int(Qt::Key_Tab) << none << "moveBy 1" << 8 << 0;
         QTest::newRow("shift+tab wraps to the previous row")
             << 7 << 0 << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << "moveBy -1" << 6 << 2;
         QTest::newRow("ctrl+delete") << 7 << 1 << int(Qt::Key_Delete) << ctrl << "delete" << 7 << 1;
-        QTest::newRow("delete alone does nothing") << 7 << 1 << int(Qt::Key_Delete) << none << "" << 7 << 1;
-        QTest::newRow("insert adds nothing") << 7 << 1 << int(Qt::Key_Insert) << none << "" << 7 << 1;
+        QTest::newRow("delete alone does nothing")
+            << 7 << 1 << int(Qt::Key_Delete) << none << "" << 7 << 1;
+        QTest::newRow("insert adds nothing")
+            << 7 << 1 << int(Qt::Key_Insert) << none << "" << 7 << 1;
         QTest::newRow("typing edits nothing") << 7 << 1 << int(Qt::Key_A) << none << "" << 7 << 1;
     }
-    void keysBecomeRequests()
-    {
+    void keysBecomeRequests() {
         QFETCH(int, startRow);
         QFETCH(int, startColumn);
         QFETCH(int, key);
@@ -119,8 +121,7 @@ private slots:
 
         grid_->setFocus();
         grid_->showCurrentRecord(startRow);
-        for (int i = 0; i < startColumn; ++i)
-            QTest::keyClick(grid_, Qt::Key_Right);
+        for (int i = 0; i < startColumn; ++i) QTest::keyClick(grid_, Qt::Key_Right);
         requests_.clear();
 
         QTest::keyClick(grid_, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
@@ -132,8 +133,7 @@ private slots:
         QVERIFY(!grid_->isPersistentEditorOpen(grid_->currentIndex()));
     }
 
-    void tabNeverLeavesTheGrid()
-    {
+    void tabNeverLeavesTheGrid() {
         QWidget window;
         auto* before = new QWidget(&window);
         before->setFocusPolicy(Qt::StrongFocus);
@@ -144,15 +144,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         grid_->setFocus();
         grid_->showCurrentRecord(0);
-        for (int i = 0; i < 7; ++i)
-            QTest::keyClick(grid_, Qt::Key_Tab);
+        for (int i = 0; i < 7; ++i) QTest::keyClick(grid_, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), grid_);
         QCOMPARE(grid_->currentRecord(), 2);
         grid_->setParent(nullptr);
     }
 
-    void aClickOnAnotherRowAsksForItsRecordNumber()
-    {
+    void aClickOnAnotherRowAsksForItsRecordNumber() {
         grid_->showCurrentRecord(0);
         const QRect cell = grid_->visualRect(model_->index(3, 1));
         QTest::mouseClick(grid_->viewport(), Qt::LeftButton, {}, cell.center());
@@ -162,8 +160,7 @@ private slots:
         QCOMPARE(requests_.size(), 1);
     }
 
-    void theScrollBarMovesTheCurrentRecord()
-    {
+    void theScrollBarMovesTheCurrentRecord() {
         grid_->showCurrentRecord(0);
         QScrollBar* bar = grid_->verticalScrollBar();
         bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
@@ -176,8 +173,7 @@ private slots:
         QVERIFY(grid_->visualRect(grid_->currentIndex()).intersects(grid_->viewport()->rect()));
     }
 
-    void anEmptyResultAsksNothing()
-    {
+    void anEmptyResultAsksNothing() {
         model_->resetRows(0);
         grid_->showCurrentRecord(-1);
         grid_->setFocus();
@@ -189,8 +185,7 @@ private slots:
     }
 
 private:
-    int visibleRows()
-    {
+    int visibleRows() {
         // The data function runs before init(): measure on a grid of our own.
         ResultTableModel model;
         DataGrid grid;

@@ -1,5 +1,23 @@
 // The main window end to end on the offscreen platform: its layout, its keys
 // and its handlers, over temporary copies of the edge and demo price lists.
+#include <QAbstractItemModel>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <memory>
+
 #include "app/Application.h"
 #include "pricelist/DataSource.h"
 #include "pricelist/Query.h"
@@ -13,25 +31,6 @@
 #include "ui/InformationDialog.h"
 #include "ui/UfrmDorvak.h"
 #include "ui/UrlOpener.h"
-
-#include <QAbstractItemModel>
-#include <QDir>
-#include <QFile>
-#include <QHeaderView>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QLocale>
-#include <QScrollArea>
-#include <QScreen>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <QWindow>
-
-#include <memory>
 
 using namespace dorvak;
 
@@ -49,13 +48,13 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         QApplication::setStyle(QStringLiteral("Windows"));
         RegionalSeparators::apply(QLocale(QLocale::Croatian, QLocale::Croatia));
         ErrorBox::setAnswererForTesting([this](const QString& caption, const QString& text) {
-            errors_.push_back({caption, text, window_ && window_->windowHandle() &&
-                                                  window_->windowHandle()->isExposed()});
+            errors_.push_back(
+                {caption, text,
+                 window_ && window_->windowHandle() && window_->windowHandle()->isExposed()});
         });
         InformationDialog::setAnswererForTesting(
             [this](const QString&, const QString& text) { notices_ << text; });
@@ -66,8 +65,7 @@ private slots:
         UrlOpener::setOpenerForTesting([this](const QString& target) { opened_ << target; });
     }
 
-    void init()
-    {
+    void init() {
         errors_.clear();
         notices_.clear();
         questions_.clear();
@@ -87,8 +85,7 @@ private slots:
         writeLogo(300, 20);
     }
 
-    void cleanup()
-    {
+    void cleanup() {
         window_.reset();
         QDir::setCurrent(QDir::tempPath());
         SetSettingsDirectoryForTesting({});
@@ -97,8 +94,7 @@ private slots:
 
     // --- layout ---------------------------------------------------------
 
-    void stripsAndControlsStandWhereTheFormPutsThem_data()
-    {
+    void stripsAndControlsStandWhereTheFormPutsThem_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("geometry");
         // Strips in the content's coordinates, controls in their strip's.
@@ -114,8 +110,7 @@ private slots:
         QTest::newRow("eRabat") << "eRabat" << QRect(569, 6, 33, 24);
         QTest::newRow("iIzlaz") << "iIzlaz" << QRect(669, 11, 102, 29);
     }
-    void stripsAndControlsStandWhereTheFormPutsThem()
-    {
+    void stripsAndControlsStandWhereTheFormPutsThem() {
         QFETCH(QString, name);
         QFETCH(QRect, geometry);
         QFile::remove(QStringLiteral("logo.jpg"));
@@ -123,8 +118,7 @@ private slots:
         QCOMPARE(widget(name)->geometry(), geometry);
     }
 
-    void labelsKeepTheirAnchoredEdges()
-    {
+    void labelsKeepTheirAnchoredEdges() {
         showWindow();
         QCOMPARE(widget("Label1")->pos(), QPoint(23, 19));
         QCOMPARE(widget("Label2")->pos(), QPoint(536, 11));
@@ -138,8 +132,7 @@ private slots:
         QCOMPARE(label("Label2")->text(), QStringLiteral("rabat              %"));
     }
 
-    void theWindowHasItsCaptionSizeAndOnlyACloseButton()
-    {
+    void theWindowHasItsCaptionSizeAndOnlyACloseButton() {
         showWindow();
         QCOMPARE(window_->windowTitle(), QStringLiteral("Dorvak dijelova"));
         QCOMPARE(window_->size(), QSize(797, 636));
@@ -153,8 +146,7 @@ private slots:
                                         std::max(0, (screen.height() - 674) / 2)));
     }
 
-    void aTallLogoPushesTheStripsDownAndShrinksTheGrid()
-    {
+    void aTallLogoPushesTheStripsDownAndShrinksTheGrid() {
         showWindow();
         QCOMPARE(widget("iLogo")->height(), 300);
         QCOMPARE(widget("Panel4")->y(), 300);
@@ -163,8 +155,7 @@ private slots:
         QVERIFY(!scrollBox()->verticalScrollBar()->isVisible());
     }
 
-    void aLogoTallerThanTheWindowScrollsAndLeavesNoGrid()
-    {
+    void aLogoTallerThanTheWindowScrollsAndLeavesNoGrid() {
         writeLogo(600, 40);
         showWindow();
         QCOMPARE(widget("content")->height(), 600 + 22 + 53 + 106);
@@ -173,8 +164,7 @@ private slots:
         QCOMPARE(widget("Panel3")->geometry().bottom() + 1, 781);
     }
 
-    void aNarrowWindowScrollsSidewaysAndKeepsTheStripsAtTheMinimumWidth()
-    {
+    void aNarrowWindowScrollsSidewaysAndKeepsTheStripsAtTheMinimumWidth() {
         showWindow();
         window_->resize(500, 636);
         QTRY_VERIFY(scrollBox()->horizontalScrollBar()->isVisible());
@@ -184,8 +174,7 @@ private slots:
         QCOMPARE(widget("lMPC")->geometry().right() + 1, 770);
     }
 
-    void theCodeLabelShowsRightOfANarrowTallLogo()
-    {
+    void theCodeLabelShowsRightOfANarrowTallLogo() {
         writeLogo(400, 300);
         showWindow();
         QCOMPARE(widget("Panel1")->y(), 422);
@@ -196,8 +185,7 @@ private slots:
         QCOMPARE(widget("content")->childAt(centre), widget("DBText1"));
     }
 
-    void theGridShowsItsTitlesAndColumns()
-    {
+    void theGridShowsItsTitlesAndColumns() {
         showWindow();
         auto* grid = this->grid();
         QAbstractItemModel* model = grid->model();
@@ -217,8 +205,7 @@ private slots:
         QVERIFY(!model->index(0, 1).data(Qt::FontRole).value<QFont>().bold());
     }
 
-    void theSearchBarIsGreyAndTheLinkIsNavy()
-    {
+    void theSearchBarIsGreyAndTheLinkIsNavy() {
         showWindow();
         const QImage shot = window_->grab().toImage();
         const QPoint inSearchBar = widget("Panel1")->mapTo(window_.get(), QPoint(5, 45));
@@ -234,8 +221,7 @@ private slots:
         QCOMPARE(label("Label1")->font().pixelSize(), 11);
     }
 
-    void izlazTurnsGreenUnderTheMouse()
-    {
+    void izlazTurnsGreenUnderTheMouse() {
         showWindow();
         auto* button = qobject_cast<ImageButton*>(widget("iIzlaz"));
         QTest::mouseMove(button, button->rect().center());
@@ -252,8 +238,7 @@ private slots:
 
     // --- focus and keys ---------------------------------------------------
 
-    void tabRunsThroughTheControlsAndStaysInTheGrid()
-    {
+    void tabRunsThroughTheControlsAndStaysInTheGrid() {
         showWindow();
         QCOMPARE(QApplication::focusWidget(), widget("eTrazi"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -270,8 +255,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), widget("eTrazi"));
     }
 
-    void gridKeysNotifyByTheDataSourceRules()
-    {
+    void gridKeysNotifyByTheDataSourceRules() {
         showWindow();
         search("FIL-01");
         QCOMPARE(query()->recordCount(), 100);
@@ -310,8 +294,7 @@ private slots:
         QCOMPARE(notified.count(), 7);
     }
 
-    void escapeEndsTheProgramFromAnyControl_data()
-    {
+    void escapeEndsTheProgramFromAnyControl_data() {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<int>("modifiers");
         QTest::newRow("search box") << "eTrazi" << int(Qt::NoModifier);
@@ -320,8 +303,7 @@ private slots:
         QTest::newRow("search button") << "iOK" << int(Qt::NoModifier);
         QTest::newRow("exit button, shift held") << "iIzlaz" << int(Qt::ShiftModifier);
     }
-    void escapeEndsTheProgramFromAnyControl()
-    {
+    void escapeEndsTheProgramFromAnyControl() {
         QFETCH(QString, focus);
         QFETCH(int, modifiers);
         showWindow();
@@ -333,8 +315,7 @@ private slots:
                  0);
     }
 
-    void closingTheWindowEndsTheLoop()
-    {
+    void closingTheWindowEndsTheLoop() {
         showWindow();
         QApplication::setQuitOnLastWindowClosed(true);
         QCOMPARE(runLoopWhile([&] { window_->close(); }), 0);
@@ -342,8 +323,7 @@ private slots:
 
     // --- start-up ---------------------------------------------------------
 
-    void startUpLoadsTheLinkAndThePercentages()
-    {
+    void startUpLoadsTheLinkAndThePercentages() {
         showWindow();
         QVERIFY(errors_.isEmpty());
         QCOMPARE(label("lwww")->text(), QStringLiteral("http://www.dorvak.hr"));
@@ -352,14 +332,14 @@ private slots:
         QCOMPARE(VatPercent, 25.0);
     }
 
-    void aMissingLogoIsReportedBeforeTheWindowAndSkipsTheSettings()
-    {
+    void aMissingLogoIsReportedBeforeTheWindowAndSkipsTheSettings() {
         QFile::remove(QStringLiteral("logo.jpg"));
         showWindow();
         QCOMPARE(errors_.size(), 1);
         QCOMPARE(errors_.at(0).caption, QGuiApplication::applicationDisplayName());
-        QCOMPARE(errors_.at(0).text, QStringLiteral("Cannot open file \"%1\". No such file or directory.")
-                                         .arg(QDir(dir_->path()).filePath(QStringLiteral("logo.jpg"))));
+        QCOMPARE(errors_.at(0).text,
+                 QStringLiteral("Cannot open file \"%1\". No such file or directory.")
+                     .arg(QDir(dir_->path()).filePath(QStringLiteral("logo.jpg"))));
         QVERIFY(!errors_.at(0).windowWasExposed);
         QVERIFY(window_->isVisible());
         QCOMPARE(widget("iLogo")->height(), 12);
@@ -372,8 +352,7 @@ private slots:
         QCOMPARE(label("lMPC")->text(), QStringLiteral("3,00"));
     }
 
-    void aLogoThatIsNoJpegIsAJpegError()
-    {
+    void aLogoThatIsNoJpegIsAJpegError() {
         QFile logo(QStringLiteral("logo.jpg"));
         QVERIFY(logo.open(QIODevice::WriteOnly | QIODevice::Truncate));
         logo.write("GIF89a, not a JPEG at all");
@@ -387,8 +366,7 @@ private slots:
         QCOMPARE(widget("iLogo")->height(), 12);
     }
 
-    void anEmptyLogoIsNoPictureAndNoError()
-    {
+    void anEmptyLogoIsNoPictureAndNoError() {
         QFile logo(QStringLiteral("logo.jpg"));
         QVERIFY(logo.open(QIODevice::WriteOnly | QIODevice::Truncate));
         logo.close();
@@ -400,8 +378,7 @@ private slots:
 
     // --- behaviour --------------------------------------------------------
 
-    void aTypicalRun()
-    {
+    void aTypicalRun() {
         showWindow();
         QTest::keyClicks(lineEdit("eTrazi"), QStringLiteral("AB1"));
         QTest::keyClick(lineEdit("eTrazi"), Qt::Key_Return);
@@ -423,8 +400,7 @@ private slots:
         QCOMPARE(runLoopWhile([&] { QTest::keyClick(grid(), Qt::Key_Escape); }), 0);
     }
 
-    void aDiscountThenTabCommitsButKeepsTheFigures()
-    {
+    void aDiscountThenTabCommitsButKeepsTheFigures() {
         showWindow();
         search("AB1");
         typeDiscount("50");
@@ -434,17 +410,15 @@ private slots:
         QCOMPARE(label("lCijenaRab")->text(), QStringLiteral("2,70"));
     }
 
-    void aDiscountThenAClickOnAnotherRowShowsThatRowWithTheNewDiscount()
-    {
+    void aDiscountThenAClickOnAnotherRowShowsThatRowWithTheNewDiscount() {
         showWindow();
         search("FIL-0001");
         search("KOD");  // KOD1 11.0 and KOD2 12.0
         QCOMPARE(query()->recordCount(), 2);
         const int other = query()->currentRow() == 0 ? 1 : 0;
-        const double otherPrice = grid()->model()->index(other, 2).data().toString() ==
-                                          QStringLiteral("11,00")
-                                      ? 11.0
-                                      : 12.0;
+        const double otherPrice =
+            grid()->model()->index(other, 2).data().toString() == QStringLiteral("11,00") ? 11.0
+                                                                                          : 12.0;
         typeDiscount("50");
         const QRect cell = grid()->visualRect(grid()->model()->index(other, 1));
         QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, cell.center());
@@ -454,8 +428,7 @@ private slots:
                  QLocale(QLocale::Croatian).toString(otherPrice / 2, 'f', 2));
     }
 
-    void aDiscountThenTraziCommitsBeforeTheSearch()
-    {
+    void aDiscountThenTraziCommitsBeforeTheSearch() {
         showWindow();
         typeDiscount("50");
         lineEdit("eTrazi")->setText(QStringLiteral("AB1"));
@@ -464,14 +437,12 @@ private slots:
         QCOMPARE(label("lCijenaRab")->text(), QStringLiteral("1,50"));
     }
 
-    void aDiscountThenEscapeOrCloseIsNeitherAppliedNorSaved_data()
-    {
+    void aDiscountThenEscapeOrCloseIsNeitherAppliedNorSaved_data() {
         QTest::addColumn<bool>("byCloseBox");
         QTest::newRow("Escape") << false;
         QTest::newRow("close box") << true;
     }
-    void aDiscountThenEscapeOrCloseIsNeitherAppliedNorSaved()
-    {
+    void aDiscountThenEscapeOrCloseIsNeitherAppliedNorSaved() {
         QFETCH(bool, byCloseBox);
         showWindow();
         typeDiscount("50");
@@ -490,16 +461,14 @@ private slots:
         QCOMPARE(lineEdit("eRabat")->text(), QStringLiteral("10"));
     }
 
-    void aDiscountThenAClickOnIzlazIsCommittedFirst()
-    {
+    void aDiscountThenAClickOnIzlazIsCommittedFirst() {
         showWindow();
         typeDiscount("50");
         QCOMPARE(runLoopWhile([&] { QTest::mouseClick(widget("iIzlaz"), Qt::LeftButton); }), 0);
         QVERIFY(readSettings().contains("Rabat=50"));
     }
 
-    void enterInTheDiscountBoxDoesNothing()
-    {
+    void enterInTheDiscountBoxDoesNothing() {
         showWindow();
         search("AB1");
         typeDiscount("50");
@@ -510,8 +479,7 @@ private slots:
         QCOMPARE(label("lCijenaRab")->text(), QStringLiteral("2,70"));
     }
 
-    void aSearchThatFindsNothingClearsThePrices()
-    {
+    void aSearchThatFindsNothingClearsThePrices() {
         showWindow();
         search("AB1");
         search("NEMA-TAKVE");
@@ -522,8 +490,7 @@ private slots:
         QCOMPARE(label("DBText1")->text(), QString());
     }
 
-    void aFailedOpenIsReportedAndTheNextSearchTriesAgain()
-    {
+    void aFailedOpenIsReportedAndTheNextSearchTriesAgain() {
         QVERIFY(QFile::rename(QStringLiteral("Dorvak.mdb"), QStringLiteral("elsewhere.mdb")));
         showWindow();
         search("AB1");
@@ -541,15 +508,12 @@ private slots:
         QCOMPARE(label("lCijenaRab")->text(), QStringLiteral("2,70"));
     }
 
-    void theCurrentCellIsMarkedOnlyWhileTheGridHasTheFocus()
-    {
+    void theCurrentCellIsMarkedOnlyWhileTheGridHasTheFocus() {
         showWindow();
         search("KOD");
         const QRect cell = grid()->visualRect(grid()->model()->index(0, 2));
         const QPoint blank(cell.left() + 3, cell.center().y());  // left of the right-aligned price
-        auto colourAt = [&] {
-            return QColor(grid()->viewport()->grab().toImage().pixel(blank));
-        };
+        auto colourAt = [&] { return QColor(grid()->viewport()->grab().toImage().pixel(blank)); };
         QCOMPARE(colourAt(), grid()->palette().color(QPalette::Active, QPalette::Base));
         QTest::keyClick(grid(), Qt::Key_End);  // to the price column, through the keys
         grid()->setFocus(Qt::OtherFocusReason);
@@ -560,8 +524,7 @@ private slots:
         QCOMPARE(colourAt(), grid()->palette().color(QPalette::Active, QPalette::Base));
     }
 
-    void aShortSearchOnlyGivesTheNotice()
-    {
+    void aShortSearchOnlyGivesTheNotice() {
         showWindow();
         search("AB1");
         search("AB");
@@ -570,16 +533,14 @@ private slots:
         QCOMPARE(label("lCijenaRab")->text(), QStringLiteral("2,70"));
     }
 
-    void theLinkIsHandedOnAsRead_data()
-    {
+    void theLinkIsHandedOnAsRead_data() {
         QTest::addColumn<QString>("www");
         QTest::addColumn<QStringList>("requests");
         QTest::newRow("plain") << "http://www.dorvak.hr" << QStringList{"http://www.dorvak.hr"};
         QTest::newRow("ampersand") << "http://x.hr/?a=1&b=2" << QStringList{"http://x.hr/?a=1&b=2"};
         QTest::newRow("empty") << "" << QStringList{};
     }
-    void theLinkIsHandedOnAsRead()
-    {
+    void theLinkIsHandedOnAsRead() {
         QFETCH(QString, www);
         QFETCH(QStringList, requests);
         writeSettings(QStringLiteral("[Postavke]\nwww=%1\nRabat=10\nPDV=25\n").arg(www));
@@ -589,8 +550,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), widget("eTrazi"));
     }
 
-    void ctrlDeleteAsksAndDeletesOnlyOnOk()
-    {
+    void ctrlDeleteAsksAndDeletesOnlyOnOk() {
         showWindow();
         search("DUP");
         QCOMPARE(query()->recordCount(), 2);
@@ -611,17 +571,16 @@ private slots:
         QCOMPARE(label("DBText1")->text(), firstCode);
         // DUP-01 costs 1.00 in one row and 2.00 in the other; 10 % off.
         const QString remainingPrice = grid()->model()->index(0, 2).data().toString();
-        QCOMPARE(label("lCijenaRab")->text(),
-                 remainingPrice == QStringLiteral("1,00") ? QStringLiteral("0,90")
-                                                          : QStringLiteral("1,80"));
+        QCOMPARE(label("lCijenaRab")->text(), remainingPrice == QStringLiteral("1,00")
+                                                  ? QStringLiteral("0,90")
+                                                  : QStringLiteral("1,80"));
         search("DUP");
         QCOMPARE(query()->recordCount(), 1);
         QVERIFY(errors_.isEmpty());
     }
 
 private:
-    void showWindow()
-    {
+    void showWindow() {
         window_ = std::make_unique<TfrmDorvak>();
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -631,22 +590,20 @@ private:
 
     // Runs the message loop with `action` queued inside it; returns its exit
     // code, or -1 when nothing ended it within a few seconds.
-    template <typename Action> int runLoopWhile(Action action)
-    {
+    template <typename Action>
+    int runLoopWhile(Action action) {
         QTimer::singleShot(0, action);
         QTimer::singleShot(5000, [] { QCoreApplication::exit(-1); });
         return QCoreApplication::exec();
     }
 
-    void search(const char* text)
-    {
+    void search(const char* text) {
         lineEdit("eTrazi")->setText(QString::fromUtf8(text));
         lineEdit("eTrazi")->setFocus(Qt::OtherFocusReason);
         QTest::keyClick(lineEdit("eTrazi"), Qt::Key_Return);
     }
 
-    void typeDiscount(const char* text)
-    {
+    void typeDiscount(const char* text) {
         QLineEdit* box = lineEdit("eRabat");
         QTest::mouseClick(box, Qt::LeftButton);
         QCOMPARE(QApplication::focusWidget(), box);
@@ -654,41 +611,34 @@ private:
         QTest::keyClicks(box, QString::fromUtf8(text));
     }
 
-    void writeSettings(const QString& text)
-    {
+    void writeSettings(const QString& text) {
         QFile file(dir_->filePath(QStringLiteral("Set.ini")));
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(text.toUtf8());
     }
 
-    QByteArray readSettings() const
-    {
+    QByteArray readSettings() const {
         QFile file(dir_->filePath(QStringLiteral("Set.ini")));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    void writeLogo(int height, int width)
-    {
+    void writeLogo(int height, int width) {
         QImage image(width, height, QImage::Format_RGB32);
         image.fill(QColor(0x20, 0x40, 0x80));
         QVERIFY(image.save(dir_->filePath(QStringLiteral("logo.jpg")), "JPG"));
     }
 
-    QWidget* widget(const QString& name) const
-    {
+    QWidget* widget(const QString& name) const {
         auto* found = window_->findChild<QWidget*>(name);
-        if (!found)
-            qFatal("no widget %s", qPrintable(name));
+        if (!found) qFatal("no widget %s", qPrintable(name));
         return found;
     }
     QLabel* label(const QString& name) const { return qobject_cast<QLabel*>(widget(name)); }
-    QLineEdit* lineEdit(const QString& name) const
-    {
+    QLineEdit* lineEdit(const QString& name) const {
         return qobject_cast<QLineEdit*>(widget(name));
     }
     DataGrid* grid() const { return qobject_cast<DataGrid*>(widget(QStringLiteral("DBGrid1"))); }
-    QScrollArea* scrollBox() const
-    {
+    QScrollArea* scrollBox() const {
         return qobject_cast<QScrollArea*>(widget(QStringLiteral("scrollBox")));
     }
     Query* query() const { return window_->query(); }
@@ -702,8 +652,7 @@ private:
     bool confirm_ = false;
 };
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // The real application object, so captions carry the title it derives.
     Application application(argc, argv);
     MainWindowTest test;

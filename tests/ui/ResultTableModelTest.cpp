@@ -1,10 +1,10 @@
 // The grid model reads cells on demand and tells views about every change in
 // the order QAbstractItemModelTester checks.
-#include "ui/ResultTableModel.h"
-
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
+
+#include "ui/ResultTableModel.h"
 
 using dorvak::ResultTableModel;
 
@@ -12,8 +12,7 @@ class ResultTableModelTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
+    void init() {
         model_ = new ResultTableModel(this);
         tester_ = new QAbstractItemModelTester(
             model_, QAbstractItemModelTester::FailureReportingMode::QtTest, model_);
@@ -31,10 +30,12 @@ private slots:
         price.text = [this](int row) { return QString::number(rows_.value(row)); };
         model_->setColumns({code, price});
     }
-    void cleanup() { delete model_; rows_.clear(); }
+    void cleanup() {
+        delete model_;
+        rows_.clear();
+    }
 
-    void aMillionRowsOpenWithoutReadingACell()
-    {
+    void aMillionRowsOpenWithoutReadingACell() {
         model_->resetRows(1'000'000);
         QCOMPARE(model_->rowCount(), 1'000'000);
         // The tester samples a few cells; nothing reads every row.
@@ -45,20 +46,18 @@ private slots:
         QCOMPARE(reads_, 1);
     }
 
-    void titlesAndAlignmentsComeFromTheColumns()
-    {
+    void titlesAndAlignmentsComeFromTheColumns() {
         QCOMPARE(model_->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Šifra"));
-        QCOMPARE(model_->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole)
-                     .value<Qt::Alignment>(),
-                 Qt::AlignRight | Qt::AlignVCenter);
+        QCOMPARE(
+            model_->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+            Qt::AlignRight | Qt::AlignVCenter);
         model_->resetRows(1);
         QCOMPARE(model_->index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
                  Qt::AlignRight | Qt::AlignVCenter);
         QVERIFY(!(model_->flags(model_->index(0, 0)) & Qt::ItemIsEditable));
     }
 
-    void removingARowMovesTheFollowingRowsUpAndStopsAtEmpty()
-    {
+    void removingARowMovesTheFollowingRowsUpAndStopsAtEmpty() {
         rows_ = {1, 2, 3};
         model_->resetRows(3);
         QSignalSpy reset(model_, &QAbstractItemModel::modelReset);
@@ -75,8 +74,7 @@ private slots:
         QCOMPARE(reset.count(), 3);
     }
 
-    void closingLeavesNoRows()
-    {
+    void closingLeavesNoRows() {
         model_->resetRows(3);
         QSignalSpy reset(model_, &QAbstractItemModel::modelReset);
         model_->resetRows(0);
