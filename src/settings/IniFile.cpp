@@ -165,7 +165,10 @@ KeyLocation Locate(std::string_view content, std::string_view section, std::stri
     KeyLocation where;
     bool inSection = false;
     bool inFirstSection = false;
-    for (auto line = NextLine(content, 0); line; line = NextLine(content, line->end)) {
+    // Editors that save UTF-8 with a byte-order mark would otherwise hide
+    // the first section header behind it.
+    const std::size_t start = content.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+    for (auto line = NextLine(content, start); line; line = NextLine(content, line->end)) {
         std::string_view text = content.substr(line->begin, line->contentEnd - line->begin);
         if (auto name = SectionName(text)) {
             inSection = !name->empty() && EqualsIgnoringCase(*name, section);

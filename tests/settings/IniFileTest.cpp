@@ -99,6 +99,7 @@ TEST_F(IniFileTest, ReadsValuesLikeTheProfileRoutines) {
          ""},
         {"binary file", std::string("[Postavke]\nRabat=5\n\0\x01\x02", 22), "Postavke", "Rabat",
          ""},
+        {"UTF-8 byte-order mark", "\xEF\xBB\xBF[Postavke]\nRabat=4\n", "Postavke", "Rabat", "4"},
         {"Windows-1250 text is still text", "[Postavke]\nwww=\x9a\xe8\xe6\n", "Postavke", "www",
          "\x9a\xe8\xe6"},
     };
@@ -169,6 +170,8 @@ TEST_F(IniFileTest, WritesChangeOnlyTheOneValue) {
          "5", "[Postavke]\nwww=x\nRabat=5\n"},
         {"new section appended with the file's line ending", "[Drugo]\r\nA=1", "Postavke",
          "Rabat", "5", "[Drugo]\r\nA=1\r\n[Postavke]\r\nRabat=5\r\n"},
+        {"byte-order mark kept", "\xEF\xBB\xBF[Postavke]\nRabat=4\n", "Postavke", "Rabat", "5",
+         "\xEF\xBB\xBF[Postavke]\nRabat=5\n"},
         {"empty value", "[Postavke]\nRabat=5\n", "Postavke", "Rabat", "",
          "[Postavke]\nRabat=\n"},
     };
