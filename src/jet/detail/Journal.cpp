@@ -189,8 +189,7 @@ JournalFileSystem& JournalFileSystem::real() {
 std::string journalPath(const std::string& dbPath) { return dbPath + "-journal"; }
 
 void recoverJournal(const std::string& dbPath, PageFile& file, JournalFileSystem& fs) {
-    const std::string path = journalPath(dbPath);
-    if (!fs.exists(path)) return;  // the common case costs one stat
+    if (!fs.exists(journalPath(dbPath))) return;  // the common case costs one stat
     file.lockExclusive();
     struct Unlock {
         PageFile& f;
@@ -201,6 +200,11 @@ void recoverJournal(const std::string& dbPath, PageFile& file, JournalFileSystem
             }
         }
     } unlock{file};
+    recoverJournalLocked(dbPath, file, fs);
+}
+
+void recoverJournalLocked(const std::string& dbPath, PageFile& file, JournalFileSystem& fs) {
+    const std::string path = journalPath(dbPath);
     auto journal = fs.open(path);
     if (!journal) return;  // the writer finished while we waited (invariant 5)
     auto pages = readJournal(*journal);

@@ -46,6 +46,9 @@ std::string journalPath(const std::string& dbPath);
 // the file cannot be written, Error(Io) when the rollback fails.
 void recoverJournal(const std::string& dbPath, PageFile& file,
                     JournalFileSystem& fs = JournalFileSystem::real());
+// The same, for a caller that already holds the exclusive lock.
+void recoverJournalLocked(const std::string& dbPath, PageFile& file,
+                          JournalFileSystem& fs = JournalFileSystem::real());
 
 // The pages of one logical write with their original and new images. It is
 // committed as a whole or not at all.

@@ -9,11 +9,18 @@
 namespace jet::detail {
 
 class DatabaseImpl;
+class Journal;
 
 // Deletes row `row` of `result` from `db`'s file and then from `result`.
 // Refuses with Error(Conflict) when the row in the file no longer matches the
 // snapshot or related records forbid it; on any error no byte of the file has
 // changed (or a crash is rolled back at the next open).
 void deleteRowInFile(DatabaseImpl& db, ResultSet& result, std::size_t row);
+
+// The writer of `db`'s file, kept across calls so that a failed write keeps
+// refusing until the database is reopened. forgetJournal() drops it (when
+// the database is closed).
+Journal& journalFor(DatabaseImpl& db);
+void forgetJournal(const DatabaseImpl& db);
 
 }  // namespace jet::detail
