@@ -15,8 +15,9 @@ class RegionalSeparators : public QObject {
 
 public:
     // Reads the system locale's separators at once and watches `application`
-    // (normally the QCoreApplication) for QEvent::LocaleChange. Destroying
-    // the object stops the watching; the separators stay as last read.
+    // (normally the QCoreApplication) for QEvent::LocaleChange. The object
+    // becomes a child of `application`; destroying it earlier stops the
+    // watching, and the separators stay as last read.
     explicit RegionalSeparators(QObject* application);
 
     // Makes `locale`'s decimal and grouping symbols the current separators,

@@ -89,7 +89,9 @@ struct LoadedFile {
 
 LoadedFile Load(const std::string& path) {
     LoadedFile file;
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO or device named like the file cannot
+    // hang the window; such a thing is then refused as not a regular file.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         if (errno == ENOENT) file.state = FileState::Missing;
         return file;

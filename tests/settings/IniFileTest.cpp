@@ -115,6 +115,13 @@ TEST_F(IniFileTest, ReadsEmptyTextWhenTheFileCannotBeRead) {
     EXPECT_EQ(ReadIniValue("Postavke", "Rabat", "Set.ini"), "");
 }
 
+TEST_F(IniFileTest, AFifoNamedLikeTheFileNeitherHangsNorIsReplaced) {
+    ASSERT_EQ(::mkfifo(file().c_str(), 0644), 0);
+    EXPECT_EQ(ReadIniValue("Postavke", "Rabat", "Set.ini"), "");
+    expectRefused("Postavke", "Rabat", "1", "");
+    EXPECT_TRUE(fs::is_fifo(file()));
+}
+
 TEST_F(IniFileTest, CutsLongValuesAndSurvivesHugeLines) {
     const std::string huge(10 * 1024 * 1024, 'x');
     writeFile("[Postavke]\nJunk=" + huge + "\nRabat=" + huge + "\nPDV=25\n");
