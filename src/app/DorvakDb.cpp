@@ -187,6 +187,37 @@ int tables(const std::vector<std::string>& a) {
     return 0;
 }
 
+int check(const std::vector<std::string>& a) {
+    auto db = jet::Database::open(a[0]);
+    auto problems = db->check();
+    if (problems.empty()) {
+        std::cout << "ok\n";
+        return 0;
+    }
+    for (const auto& p : problems) std::cout << p << '\n';
+    return 1;
+}
+
+// Deletes the first row in physical order whose COLUMN prints as VALUE,
+// through the same engine call as the grid's delete.
+int deleteRow(const std::vector<std::string>& a) {
+    auto db = jet::Database::open(a[0]);
+    jet::ResultSet rs = db->readTable(a[1]);
+    int column = rs.columnIndex(a[2]);
+    if (column < 0) {
+        std::cerr << "No column '" << a[2] << "' in table '" << a[1] << "'.\n";
+        return 1;
+    }
+    for (std::size_t r = 0; r < rs.rowCount(); ++r) {
+        if (rs.isNull(r, std::size_t(column)) || field(rs, r, std::size_t(column)) != escape(a[3])) continue;
+        db->deleteRow(rs, r);
+        std::cout << "deleted 1 row\n";
+        return 0;
+    }
+    std::cerr << "No row of '" << a[1] << "' has " << a[2] << " = '" << a[3] << "'.\n";
+    return 2;
+}
+
 struct Command {
     const char* name;
     std::size_t arguments;
@@ -195,6 +226,8 @@ struct Command {
 };
 
 const Command kCommands[] = {
+    {"check", 1, "check FILE", check},
+    {"delete", 4, "delete FILE TABLE COLUMN VALUE", deleteRow},
     {"export", 2, "export FILE TABLE", exportTable},
     {"search", 2, "search FILE PREFIX", search},
     {"tables", 1, "tables FILE", tables},

@@ -10,6 +10,7 @@
 #include "jet/detail/Format.h"
 #include "jet/detail/Header.h"
 #include "jet/detail/IndexPage.h"
+#include "jet/detail/IntegrityCheck.h"
 #include "jet/detail/Journal.h"
 #include "jet/detail/LikePattern.h"
 #include "jet/detail/ResultSetStorage.h"
@@ -270,7 +271,9 @@ ResultSet DatabaseImpl::execute(std::string_view statement, const std::vector<st
 void DatabaseImpl::deleteRow(ResultSet& result, std::size_t row) { deleteRowInFile(*this, result, row); }
 
 std::vector<std::string> DatabaseImpl::check() {
-    throw Error(ErrorCategory::NotSupported, "The integrity check is not available yet.");
+    SharedLock lock(*file_);
+    pager_.refresh();
+    return checkIntegrity(*this);
 }
 
 }  // namespace jet::detail
