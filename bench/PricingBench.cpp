@@ -33,8 +33,9 @@ void BM_PriceLabels(benchmark::State& state) {
     double price = 100;
     std::string net, retail;
     for (auto _ : state) {
-        UpdatePrices(price, [&](const std::string& t) { net = t; },
-                     [&](const std::string& t) { retail = t; });
+        UpdatePrices(
+            price, [&](const std::string& t) { net = t; },
+            [&](const std::string& t) { retail = t; });
         price += 0.01;
     }
     benchmark::DoNotOptimize(retail);

@@ -21,8 +21,11 @@ std::string& Thousands() {
 bool IsOneCharacter(std::string_view s) {
     if (s.empty()) return false;
     auto lead = static_cast<unsigned char>(s[0]);
-    std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                         : (lead >> 3) == 0x1E ? 4 : 0;
+    std::size_t length = lead < 0x80           ? 1
+                         : (lead >> 5) == 0x6  ? 2
+                         : (lead >> 4) == 0xE  ? 3
+                         : (lead >> 3) == 0x1E ? 4
+                                               : 0;
     if (length == 0 || s.size() != length) return false;
     for (std::size_t i = 1; i < length; ++i) {
         if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return false;

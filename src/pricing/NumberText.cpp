@@ -178,7 +178,8 @@ long double ParseFloat(const std::string& text) {
         }
         // Stopping at 500 keeps the exponent bounded; a digit left over then
         // makes the text invalid below, as a huge exponent should.
-        while (i < n && IsDigit(text[i]) && exponent < 500) exponent = exponent * 10 + (text[i++] - '0');
+        while (i < n && IsDigit(text[i]) && exponent < 500)
+            exponent = exponent * 10 + (text[i++] - '0');
         if (negativeExponent) exponent = -exponent;
     }
     while (i < n && text[i] == ' ') ++i;

@@ -193,7 +193,9 @@ KeyLocation Locate(std::string_view content, std::string_view section, std::stri
     return where;
 }
 
-bool HasLineBreakOrNul(std::string_view s) { return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos; }
+bool HasLineBreakOrNul(std::string_view s) {
+    return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
 
 // Names that would not read back as the same name once written.
 bool IsStorableName(std::string_view name, std::string_view forbidden) {
@@ -265,7 +267,8 @@ std::string WriteTarget(const std::string& path) {
 void ReplaceAtomically(const std::string& path, const std::string& shownPath,
                        const std::string& content, const LoadedFile& old) {
     auto slash = path.rfind('/');
-    std::string directory = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+    std::string directory =
+        slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
     static std::atomic<unsigned> counter{0};
     std::string temp;
     int fd = -1;
@@ -309,7 +312,9 @@ std::string SettingsFilePath(const std::string& FileName) {
     return directory + "/" + FileName;
 }
 
-void SetSettingsDirectoryForTesting(std::string directory) { TestDirectory() = std::move(directory); }
+void SetSettingsDirectoryForTesting(std::string directory) {
+    TestDirectory() = std::move(directory);
+}
 
 std::string ReadIniValue(const std::string& Section, const std::string& Key,
                          const std::string& FileName) {
@@ -319,8 +324,9 @@ std::string ReadIniValue(const std::string& Section, const std::string& Key,
         if (file.state != FileState::Text) return {};
         KeyLocation where = Locate(file.content, Section, Key);
         if (!where.keyLine) return {};
-        std::string_view value = Trim(std::string_view(file.content).substr(
-            where.valueBegin, where.keyLine->contentEnd - where.valueBegin));
+        std::string_view value =
+            Trim(std::string_view(file.content)
+                     .substr(where.valueBegin, where.keyLine->contentEnd - where.valueBegin));
         if (value.size() > kMaxValueLength) {
             std::size_t cut = kMaxValueLength;
             // Do not leave half of a UTF-8 character at the end.

@@ -29,12 +29,16 @@ TEST_F(NumberTextTest, ParsesValidTextExactlyInExtendedPrecision) {
         long double expected;
     };
     const std::vector<Case> cases = {
-        {"12,5", 12.5L},       {" 12,5 ", 12.5L},   {"+5", 5},           {"-5", -5},
-        {",", 0},              {",5", 0.5L},        {"5,", 5},           {"-,5", -0.5L},
-        {"0,1", 0.1L},         {"0,00001", 1e-5L},  {"1e", 1},           {"1E+2", 100},
-        {"1e-2", 0.01L},       {"2,5e3", 2500},     {",5E1", 5},         {"007", 7},
-        {"1e400", 1e400L},     {"1e-4999", 0},      {"0e499", 0},
-        {"123456789012345678901234567890", 123456789012345678901234567890.0L},
+        {"12,5", 12.5L},   {" 12,5 ", 12.5L},
+        {"+5", 5},         {"-5", -5},
+        {",", 0},          {",5", 0.5L},
+        {"5,", 5},         {"-,5", -0.5L},
+        {"0,1", 0.1L},     {"0,00001", 1e-5L},
+        {"1e", 1},         {"1E+2", 100},
+        {"1e-2", 0.01L},   {"2,5e3", 2500},
+        {",5E1", 5},       {"007", 7},
+        {"1e400", 1e400L}, {"1e-4999", 0},
+        {"0e499", 0},      {"123456789012345678901234567890", 123456789012345678901234567890.0L},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ParseFloat(c.text), c.expected) << c.text;
@@ -44,9 +48,8 @@ TEST_F(NumberTextTest, ParsesValidTextExactlyInExtendedPrecision) {
 
 TEST_F(NumberTextTest, RejectsAnythingElseNamingTheText) {
     const std::vector<std::string> cases = {
-        "",      "   ",    "abc",  "1.000,5", "1,2,3", "1.5",  "- 5",  "+-5",   "5%",
-        "\t5",   "5\t",    "+",    "-",       "e5",    "1 000", "1e5000", "1e4933", "12,5 kn",
-        "1e+-2", "0x10",   "inf",  "nan",
+        "",  "   ", "abc", "1.000,5", "1,2,3",  "1.5",    "- 5",     "+-5",   "5%",   "\t5", "5\t",
+        "+", "-",   "e5",  "1 000",   "1e5000", "1e4933", "12,5 kn", "1e+-2", "0x10", "inf", "nan",
     };
     for (const auto& text : cases) {
         try {
@@ -188,10 +191,17 @@ TEST_F(NumberTextTest, PicturesGroupAndPlaceDigits) {
 
 TEST_F(NumberTextTest, UsesTheCurrentSeparatorsEvenWhenWide) {
     SetNumberSeparators("\xd9\xab", "\xc2\xa0");  // Arabic decimal mark, no-break space
-    EXPECT_EQ(ParseFloat("1\xd9\xab" "5"), 1.5L);
+    EXPECT_EQ(ParseFloat("1\xd9\xab"
+                         "5"),
+              1.5L);
     EXPECT_THROW(ParseFloat("1,5"), NumberFormatError);
-    EXPECT_EQ(FormatFloat("#,##0.00", 1234.5), "1\xc2\xa0" "234\xd9\xab" "50");
-    EXPECT_EQ(FormatGeneral(0.5), "0\xd9\xab" "5");
+    EXPECT_EQ(FormatFloat("#,##0.00", 1234.5),
+              "1\xc2\xa0"
+              "234\xd9\xab"
+              "50");
+    EXPECT_EQ(FormatGeneral(0.5),
+              "0\xd9\xab"
+              "5");
 }
 
 }  // namespace

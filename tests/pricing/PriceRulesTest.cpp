@@ -151,9 +151,8 @@ TEST_F(PriceRulesTest, DerivesNetAndRetailPrices) {
         DiscountPercent = c.discount;
         VatPercent = c.vat;
         Labels labels = update(c.price);
-        EXPECT_EQ(labels.calls,
-                  (std::vector<std::string>{std::string("net:") + c.net,
-                                            std::string("retail:") + c.retail}))
+        EXPECT_EQ(labels.calls, (std::vector<std::string>{std::string("net:") + c.net,
+                                                          std::string("retail:") + c.retail}))
             << c.price;
     }
 }

@@ -49,8 +49,8 @@ protected:
 
     // Asserts that the write is refused with the path in the message and
     // leaves the file as it was.
-    void expectRefused(const std::string& section, const std::string& key,
-                       const std::string& value, const std::string& before) const {
+    void expectRefused(const std::string& section, const std::string& key, const std::string& value,
+                       const std::string& before) const {
         try {
             WriteIniValue(section, key, value, "Set.ini");
             ADD_FAILURE() << "write of " << key << " was not refused";
@@ -87,16 +87,15 @@ TEST_F(IniFileTest, ReadsValuesLikeTheProfileRoutines) {
         {"missing key", "[Postavke]\nPDV=25\n", "Postavke", "Rabat", ""},
         {"key in another section", "[Drugo]\nRabat=5\n[Postavke]\n", "Postavke", "Rabat", ""},
         {"key before any section", "Rabat=5\n[Postavke]\n", "Postavke", "Rabat", ""},
-        {"first duplicate wins", "[Postavke]\nRabat=1\nRabat=2\n[postavke]\nRabat=3\n",
-         "Postavke", "Rabat", "1"},
+        {"first duplicate wins", "[Postavke]\nRabat=1\nRabat=2\n[postavke]\nRabat=3\n", "Postavke",
+         "Rabat", "1"},
         {"repeated section is searched", "[Postavke]\nPDV=1\n[X]\n[Postavke]\nRabat=3\n",
          "Postavke", "Rabat", "3"},
         {"comment is not a key", "[Postavke]\n;Rabat=5\n", "Postavke", "Rabat", ""},
         {"line without equals", "[Postavke]\nRabat\n", "Postavke", "Rabat", ""},
         {"header without bracket ends the section", "[Postavke]\nPDV=1\n[Drugo\nRabat=5\n",
          "Postavke", "Rabat", ""},
-        {"header without bracket matches nothing", "[Postavke\nRabat=5\n", "Postavke", "Rabat",
-         ""},
+        {"header without bracket matches nothing", "[Postavke\nRabat=5\n", "Postavke", "Rabat", ""},
         {"binary file", std::string("[Postavke]\nRabat=5\n\0\x01\x02", 22), "Postavke", "Rabat",
          ""},
         {"UTF-8 byte-order mark", "\xEF\xBB\xBF[Postavke]\nRabat=4\n", "Postavke", "Rabat", "4"},
@@ -173,14 +172,13 @@ TEST_F(IniFileTest, WritesChangeOnlyTheOneValue) {
         {"new key goes to the end of its section, before blank lines",
          "[Postavke]\r\nwww=x\r\n\r\n[Drugo]\r\nA=1\r\n", "Postavke", "Rabat", "5",
          "[Postavke]\r\nwww=x\r\nRabat=5\r\n\r\n[Drugo]\r\nA=1\r\n"},
-        {"new key after a last line without newline", "[Postavke]\nwww=x", "Postavke", "Rabat",
-         "5", "[Postavke]\nwww=x\nRabat=5\n"},
-        {"new section appended with the file's line ending", "[Drugo]\r\nA=1", "Postavke",
-         "Rabat", "5", "[Drugo]\r\nA=1\r\n[Postavke]\r\nRabat=5\r\n"},
+        {"new key after a last line without newline", "[Postavke]\nwww=x", "Postavke", "Rabat", "5",
+         "[Postavke]\nwww=x\nRabat=5\n"},
+        {"new section appended with the file's line ending", "[Drugo]\r\nA=1", "Postavke", "Rabat",
+         "5", "[Drugo]\r\nA=1\r\n[Postavke]\r\nRabat=5\r\n"},
         {"byte-order mark kept", "\xEF\xBB\xBF[Postavke]\nRabat=4\n", "Postavke", "Rabat", "5",
          "\xEF\xBB\xBF[Postavke]\nRabat=5\n"},
-        {"empty value", "[Postavke]\nRabat=5\n", "Postavke", "Rabat", "",
-         "[Postavke]\nRabat=\n"},
+        {"empty value", "[Postavke]\nRabat=5\n", "Postavke", "Rabat", "", "[Postavke]\nRabat=\n"},
     };
     for (const auto& c : cases) {
         writeFile(c.before);
@@ -248,7 +246,8 @@ TEST_F(IniFileTest, RefusesWhenThePathIsNoFileOrTheDirectoryIsMissing) {
         WriteIniValue("Postavke", "Rabat", "1", "Set.ini");
         ADD_FAILURE() << "write into a missing directory was not refused";
     } catch (const IniWriteError& e) {
-        EXPECT_EQ(std::string(e.what()), "Unable to write to " + (dir_ / "missing/Set.ini").string());
+        EXPECT_EQ(std::string(e.what()),
+                  "Unable to write to " + (dir_ / "missing/Set.ini").string());
     }
 }
 
