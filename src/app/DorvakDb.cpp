@@ -115,7 +115,7 @@ std::string isoDate(double v) {
     long long d = doy - (153 * mp + 2) / 5 + 1;
     long long m = mp < 10 ? mp + 3 : mp - 9;
     if (m <= 2) ++y;
-    char buf[64];
+    char buf[128];
     std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lld", y, m, d, sod / 3600, sod / 60 % 60,
                   sod % 60);
     return buf;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "jet/Error.h"
@@ -37,7 +36,6 @@ private:
     PageFile& file_;
 };
 
-std::uint64_t key(RowLocation l) { return (std::uint64_t(l.page) << 16) | l.row; }
 
 }  // namespace
 
@@ -50,6 +48,8 @@ DatabaseImpl::DatabaseImpl(std::string path, std::unique_ptr<PageFile> file)
     // The catalog must be readable now, so a damaged file fails at open.
     catalog();
 }
+
+DatabaseImpl::~DatabaseImpl() { forgetJournal(*this); }
 
 std::vector<CatalogEntry> DatabaseImpl::catalog() {
     TableDefinition sys = TableDefinition::read(pager_, f::kCatalogPage, "MSysObjects");
@@ -170,15 +170,16 @@ std::vector<RowLocation> DatabaseImpl::indexOrder(const PhysicalIndex& index) {
         page = child;
     }
     std::unordered_set<std::uint32_t> seen;
+    std::vector<std::pair<std::uint32_t, std::uint8_t>> pointers;
     while (page) {
         if (!seen.insert(page).second)
             throw Error(ErrorCategory::Corruption, "The database file '" + path() + "' is damaged: the leaf pages of an index form a loop at page " + std::to_string(page) + ".");
         PagePtr p = pager_.page(page, f::PageType::IndexLeaf, "index leaf page");
         ByteReader r = pager_.reader(p, page);
         IndexPage ip(r);
-        ip.forEach([&](std::span<const std::uint8_t>, std::uint32_t rp, std::uint8_t row, std::uint32_t) {
-            out.push_back(RowLocation{rp, row});
-        });
+        pointers.clear();
+        ip.forEachRowPointer(pointers);
+        for (auto [rp, row] : pointers) out.push_back(RowLocation{rp, row});
         page = ip.nextPage();
     }
     return out;
@@ -212,21 +213,30 @@ ResultSet DatabaseImpl::run(const TableDefinition& t, int column, const std::u16
         }
     }
     if (!index || storage->rowCount() < 2) return ResultSet(storage);
-    std::unordered_map<std::uint64_t, std::size_t> rank;
-    rank.reserve(storage->rowCount() * 2);
-    for (std::size_t i = 0; i < storage->rowCount(); ++i) rank.emplace(key(storage->locations[i]), SIZE_MAX);
-    std::size_t pos = 0;
+    // The scan visits pages and slots in ascending order, so a page's
+    // matched rows are contiguous: index entries find theirs through the
+    // page's first matched row, without a hash table or a sort.
+    const auto& locs = storage->locations;
+    std::vector<std::uint32_t> pageFirst(pager_.pageCount(), UINT32_MAX);
+    for (std::size_t i = locs.size(); i-- > 0;) pageFirst[locs[i].page] = std::uint32_t(i);
+    std::vector<std::size_t> order;
+    order.reserve(locs.size());
+    std::vector<bool> placed(locs.size(), false);
     for (RowLocation l : indexOrder(*index)) {
-        auto it = rank.find(key(l));
-        if (it != rank.end() && it->second == SIZE_MAX) it->second = pos++;
+        if (l.page >= pageFirst.size() || pageFirst[l.page] == UINT32_MAX) continue;
+        for (std::size_t i = pageFirst[l.page]; i < locs.size() && locs[i].page == l.page; ++i) {
+            if (locs[i].row != l.row) continue;
+            if (!placed[i]) {
+                placed[i] = true;
+                order.push_back(i);
+            }
+            break;
+        }
     }
-    std::vector<std::size_t> order(storage->rowCount());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     // Rows the index does not hold (it ignores nulls, or is damaged) keep
     // their physical order after the indexed ones.
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return rank[key(storage->locations[a])] < rank[key(storage->locations[b])];
-    });
+    for (std::size_t i = 0; i < locs.size(); ++i)
+        if (!placed[i]) order.push_back(i);
     auto sorted = std::make_shared<ResultSet::Storage>();
     sorted->tableName = storage->tableName;
     sorted->columns = storage->columns;

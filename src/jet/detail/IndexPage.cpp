@@ -58,6 +58,35 @@ void IndexPage::forEach(const std::function<void(std::span<const std::uint8_t>, 
     }
 }
 
+void IndexPage::forEachRowPointer(std::vector<std::pair<std::uint32_t, std::uint8_t>>& out) const {
+    auto bytes = page_.bytes();
+    std::size_t tail = leaf_ ? 0 : f::kIndexChildPointerSize;
+    std::size_t start = 0;
+    bool first = true;
+    for (std::size_t i = 0; i < f::kIndexEntryMaskSize; ++i) {
+        std::uint8_t m = bytes[f::kIndexEntryMaskOffset + i];
+        for (int b = 0; m && b < 8; ++b) {
+            if (!(m & (1u << b))) continue;
+            std::size_t end = i * 8 + b;
+            if (end <= start) continue;
+            std::size_t stored = end - start;
+            if (stored < f::kIndexRowPointerSize + tail || (first && prefixLength_ + f::kIndexRowPointerSize + tail > stored)) {
+                // The pointer reaches into the shared prefix; take the slow path.
+                out.clear();
+                forEach([&](std::span<const std::uint8_t>, std::uint32_t p, std::uint8_t r, std::uint32_t) {
+                    out.emplace_back(p, r);
+                });
+                return;
+            }
+            std::size_t at = f::kIndexEntriesOffset + end - tail - f::kIndexRowPointerSize;
+            page_.require(at, f::kIndexRowPointerSize, "index entry");
+            out.emplace_back(page_.u24be(at), bytes[at + 3]);
+            first = false;
+            start = end;
+        }
+    }
+}
+
 std::vector<IndexEntry> IndexPage::entries() const {
     std::vector<IndexEntry> out;
     forEach([&](std::span<const std::uint8_t> key, std::uint32_t page, std::uint8_t row, std::uint32_t child) {

@@ -35,6 +35,9 @@ public:
     void forEach(const std::function<void(std::span<const std::uint8_t> key, std::uint32_t page,
                                           std::uint8_t row, std::uint32_t child)>& visit) const;
     std::vector<IndexEntry> entries() const;
+    // Only the row pointers of a leaf page, in order: they are the last bytes
+    // of each entry, so no shared prefix needs restoring. Faster than forEach.
+    void forEachRowPointer(std::vector<std::pair<std::uint32_t, std::uint8_t>>& out) const;
 
 private:
     const ByteReader& page_;
