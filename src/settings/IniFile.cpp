@@ -327,6 +327,12 @@ std::string ReadIniValue(const std::string& Section, const std::string& Key,
         std::string_view value =
             Trim(std::string_view(file.content)
                      .substr(where.valueBegin, where.keyLine->contentEnd - where.valueBegin));
+        // The profile routines drop one pair of matching quotes around a
+        // value, so a file written for them reads the same here.
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+            value.back() == value.front()) {
+            value = value.substr(1, value.size() - 2);
+        }
         if (value.size() > kMaxValueLength) {
             std::size_t cut = kMaxValueLength;
             // Do not leave half of a UTF-8 character at the end.

@@ -12,7 +12,8 @@ namespace dorvak {
 // Returns the value of Key in Section of the file FileName in the settings
 // directory. Section and key names match without regard to ASCII case; the
 // value is the text after the first "=" of the first matching line, without
-// surrounding blanks, and at most 2047 characters (bytes) of it. Never
+// surrounding blanks and without one pair of matching quotes around it, and
+// at most 2047 characters (bytes) of it. Never
 // throws: a missing or unreadable file, section or key gives "".
 std::string ReadIniValue(const std::string& Section, const std::string& Key,
                          const std::string& FileName);
