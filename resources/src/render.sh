@@ -13,7 +13,7 @@ for size in 16 24 32 48; do
 done
 for name in button-search button-check button-exit; do
   # Opaque on white: the images have no transparent pixel at all.
-  convert -background white -density 384 $name.svg -resize 24x16 -alpha off "png24:$out/$name.png"
+  convert -background white $name.svg -flatten -alpha off "png24:$out/$name.png"
 done
 # Progressive, three components (never greyscale), 21 x 12.
 convert -background white placeholder.svg -alpha off -type TrueColor -colorspace sRGB \

@@ -43,6 +43,16 @@ void drawDottedRect(QPainter& p, const QRect& r) {
     }
 }
 
+// The caption's width as drawn: a single "&" takes no room, "&&" is one "&".
+int captionWidth(const QFontMetrics& fm, const QString& text) {
+    QString drawn;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && ++i >= text.size()) break;
+        drawn += text[i];
+    }
+    return fm.horizontalAdvance(drawn);
+}
+
 }  // namespace
 
 ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent) {
@@ -65,9 +75,8 @@ void ImageButton::setImageIndex(int index) {
 }
 
 QSize ImageButton::sizeHint() const {
-    const QSize caption = fontMetrics().size(Qt::TextShowMnemonic, text());
-    return {2 * SideInset + CaptionOffset + caption.width() + 8,
-            qMax(ImageHeight, caption.height()) + 12};
+    return {2 * SideInset + CaptionOffset + captionWidth(fontMetrics(), text()) + 8,
+            qMax(ImageHeight, fontMetrics().height()) + 12};
 }
 
 void ImageButton::paintEvent(QPaintEvent*) {
@@ -100,9 +109,9 @@ void ImageButton::paintEvent(QPaintEvent*) {
 
     const int shift = pressed ? 1 : 0;
     const QFontMetrics fm = fontMetrics();
-    const int captionWidth = fm.size(Qt::TextShowMnemonic, text()).width();
+    const int caption = captionWidth(fm, text());
     const QImage image = imageList_ ? imageList_->image(imageIndex_) : QImage();
-    const int pairWidth = image.isNull() ? captionWidth : CaptionOffset + captionWidth;
+    const int pairWidth = image.isNull() ? caption : CaptionOffset + caption;
     const int left = SideInset + (width() - 2 * SideInset - pairWidth) / 2 + shift;
     if (!image.isNull())
         p.drawImage(left, (height() - ImageHeight) / 2 + shift, image);
@@ -112,7 +121,7 @@ void ImageButton::paintEvent(QPaintEvent*) {
     if (isEnabled()) colour = hot_ ? QColor::fromRgb(HotColour) : QColor(Qt::black);
     p.setPen(colour);
     p.setFont(font());
-    p.drawText(QRect(captionLeft, shift, captionWidth + 1, height()),
+    p.drawText(QRect(captionLeft, shift, caption + 2, height()),
                Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, text());
 
     if (hasFocus()) drawDottedRect(p, r.adjusted(FocusInset, FocusInset, -FocusInset - 1,
