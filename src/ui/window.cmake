@@ -4,5 +4,7 @@ list(APPEND DORVAK_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DataGrid.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DataLabel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ResultTableModel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/UfrmDorvak.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UrlOpener.cpp
+  ${PROJECT_SOURCE_DIR}/resources/UfrmDorvak.ui
 )
