@@ -2,6 +2,8 @@
 // page: each case breaks one structure the reader trusts.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "TestFiles.h"
@@ -117,6 +119,18 @@ TEST(CorruptFile, RandomByteDamageNeverCrashes) {
             b[page * f::kPageSize + rng() % f::kPageSize] = std::uint8_t(rng());
         }
         openAndSearch(std::move(b), round % 2 ? u"FIL%" : u"%");
+    }
+}
+
+// Files the fuzzer once broke the reader with.
+TEST(CorruptFile, FuzzFindingsFailCleanly) {
+    std::filesystem::path dir = std::filesystem::path(DORVAK_TEST_DATA) / ".." / "jet" / "fuzz" / "crashers";
+    for (const auto& e : std::filesystem::directory_iterator(dir)) {
+        if (e.path().extension() == ".md") continue;
+        std::ifstream in(e.path(), std::ios::binary);
+        Bytes b{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        SCOPED_TRACE(e.path().string());
+        openAndSearch(std::move(b));
     }
 }
 

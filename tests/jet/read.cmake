@@ -8,3 +8,4 @@ dorvak_add_test(jet_export_matches_mdbtools_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ExportMatchesMdbToolsTest.cpp
   LIBS dorvak_jet)
 add_dependencies(jet_export_matches_mdbtools_test dorvak-db)
+include(${CMAKE_CURRENT_LIST_DIR}/fuzz/fuzz.cmake)
