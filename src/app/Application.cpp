@@ -1,12 +1,12 @@
 #include "app/Application.h"
 
+#include <QIcon>
+#include <QWidget>
+
 #include "app/ApplicationTitle.h"
 #include "app/SilentAbort.h"
 #include "ui/ErrorBox.h"
 #include "ui/Resources.h"
-
-#include <QIcon>
-#include <QWidget>
 
 namespace dorvak {
 

@@ -1,10 +1,10 @@
 #include "ui/ImageButton.h"
 
-#include "ui/ImageList.h"
-
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QPainter>
+
+#include "ui/ImageList.h"
 
 namespace dorvak {
 
@@ -113,8 +113,7 @@ void ImageButton::paintEvent(QPaintEvent*) {
     const QImage image = imageList_ ? imageList_->image(imageIndex_) : QImage();
     const int pairWidth = image.isNull() ? caption : CaptionOffset + caption;
     const int left = SideInset + (width() - 2 * SideInset - pairWidth) / 2 + shift;
-    if (!image.isNull())
-        p.drawImage(left, (height() - ImageHeight) / 2 + shift, image);
+    if (!image.isNull()) p.drawImage(left, (height() - ImageHeight) / 2 + shift, image);
 
     const int captionLeft = image.isNull() ? left : left + CaptionOffset;
     QColor colour = palette().color(QPalette::Disabled, QPalette::ButtonText);
@@ -124,8 +123,8 @@ void ImageButton::paintEvent(QPaintEvent*) {
     p.drawText(QRect(captionLeft, shift, caption + 2, height()),
                Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, text());
 
-    if (hasFocus()) drawDottedRect(p, r.adjusted(FocusInset, FocusInset, -FocusInset - 1,
-                                                 -FocusInset - 1));
+    if (hasFocus())
+        drawDottedRect(p, r.adjusted(FocusInset, FocusInset, -FocusInset - 1, -FocusInset - 1));
 }
 
 void ImageButton::enterEvent(QEnterEvent* event) {
@@ -163,8 +162,8 @@ void ImageButton::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Down: {
             const bool forward = event->key() == Qt::Key_Right || event->key() == Qt::Key_Down;
             QWidget* strip = parentWidget();
-            for (QWidget* w = forward ? nextInFocusChain() : previousInFocusChain();
-                 w && w != this; w = forward ? w->nextInFocusChain() : w->previousInFocusChain()) {
+            for (QWidget* w = forward ? nextInFocusChain() : previousInFocusChain(); w && w != this;
+                 w = forward ? w->nextInFocusChain() : w->previousInFocusChain()) {
                 if (strip && strip->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) &&
                     w->isEnabled() && w->isVisibleTo(strip)) {
                     w->setFocus(Qt::TabFocusReason);

@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QObject>
 #include <QSize>
-
 #include <vector>
 
 namespace dorvak {

@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
@@ -14,7 +13,10 @@
 #include <stdexcept>
 #include <vector>
 
+// clang-format off
+// jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
+// clang-format on
 
 namespace dorvak {
 
@@ -141,6 +143,9 @@ QString reasonText(int error) {
 }  // namespace
 
 JpegPicture JpegPicture::fromFile(const QString& fileName) {
+    // Linux has no share modes: a file another program is writing opens and
+    // reads like any other, so only absence, permissions and the like refuse.
+    // The whole file is read at once so a later rewrite cannot tear the picture.
     const QString path = QFileInfo(fileName).absoluteFilePath();
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throwCannotOpen(path, errno);

@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
-
 #include <memory>
 
 namespace dorvak {

@@ -1,13 +1,12 @@
 #include "ui/PictureBox.h"
 
-#include "ui/Resources.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QPaintEvent>
 #include <QPainter>
-
 #include <stdexcept>
+
+#include "ui/Resources.h"
 
 namespace dorvak {
 

@@ -2,9 +2,9 @@
 // the top-left corner, white elsewhere, as tall as the picture.
 #pragma once
 
-#include "ui/JpegPicture.h"
-
 #include <QWidget>
+
+#include "ui/JpegPicture.h"
 
 namespace dorvak {
 

@@ -1,14 +1,12 @@
-#include "app/Application.h"
-
-#include "app/SilentAbort.h"
-#include "ui/ErrorBox.h"
-
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
-
 #include <stdexcept>
+
+#include "app/Application.h"
+#include "app/SilentAbort.h"
+#include "ui/ErrorBox.h"
 
 namespace {
 
@@ -38,25 +36,31 @@ class ApplicationTest : public QObject {
 private slots:
     void init() {
         shown_.clear();
-        dorvak::ErrorBox::setAnswererForTesting([this](const QString& caption, const QString& text) {
-            shown_ << caption + QLatin1Char('|') + text;
-        });
+        dorvak::ErrorBox::setAnswererForTesting(
+            [this](const QString& caption, const QString& text) {
+                shown_ << caption + QLatin1Char('|') + text;
+            });
     }
     void cleanup() { dorvak::ErrorBox::setAnswererForTesting({}); }
 
     void takesTheTitleFromTheExecutableAndTheIconInEverySize() {
         QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Applicationtest"));
         const QList<QSize> sizes = QApplication::windowIcon().availableSizes();
-        for (int s : {16, 24, 32, 48}) QVERIFY2(sizes.contains(QSize(s, s)), qPrintable(QString::number(s)));
+        for (int s : {16, 24, 32, 48})
+            QVERIFY2(sizes.contains(QSize(s, s)), qPrintable(QString::number(s)));
     }
 
     void failureFromAQueuedSlotReachesTheErrorBoxAndTheLoopGoesOn() {
         QObject target;
         bool laterRan = false;
-        QTimer::singleShot(0, &target, [] { throw std::runtime_error("Cannot open file \"/x\". No such file or directory"); });
+        QTimer::singleShot(0, &target, [] {
+            throw std::runtime_error("Cannot open file \"/x\". No such file or directory");
+        });
         QTimer::singleShot(0, &target, [&] { laterRan = true; });
         QTRY_VERIFY(laterRan);
-        QCOMPARE(shown_, QStringList{QStringLiteral("Applicationtest|Cannot open file \"/x\". No such file or directory.")});
+        QCOMPARE(shown_,
+                 QStringList{QStringLiteral(
+                     "Applicationtest|Cannot open file \"/x\". No such file or directory.")});
     }
 
     void failureInAnEventHandlerReleasesTheMouseGrab() {

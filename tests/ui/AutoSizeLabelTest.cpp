@@ -1,6 +1,6 @@
-#include "ui/AutoSizeLabel.h"
-
 #include <QTest>
+
+#include "ui/AutoSizeLabel.h"
 
 class AutoSizeLabelTest : public QObject {
     Q_OBJECT
@@ -25,12 +25,18 @@ private slots:
     void rightEdgeStaysPutWhateverTheText_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("measured");
-        QTest::newRow("price") << "0,00" << "0,00";
-        QTest::newRow("long price") << "1.234.567,89" << "1.234.567,89";
-        QTest::newRow("empty measures as a blank") << "" << " ";
-        QTest::newRow("single & hidden") << "A&B-1" << "AB-1";
-        QTest::newRow("&& is one &") << "A&&B" << "A&B";
-        QTest::newRow("address") << "https://www.example.com/a&&b" << "https://www.example.com/a&b";
+        QTest::newRow("price") << "0,00"
+                               << "0,00";
+        QTest::newRow("long price") << "1.234.567,89"
+                                    << "1.234.567,89";
+        QTest::newRow("empty measures as a blank") << ""
+                                                   << " ";
+        QTest::newRow("single & hidden") << "A&B-1"
+                                         << "AB-1";
+        QTest::newRow("&& is one &") << "A&&B"
+                                     << "A&B";
+        QTest::newRow("address") << "https://www.example.com/a&&b"
+                                 << "https://www.example.com/a&b";
     }
     void rightEdgeStaysPutWhateverTheText() {
         QFETCH(QString, text);

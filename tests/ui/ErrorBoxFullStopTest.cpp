@@ -1,6 +1,6 @@
-#include "ui/ErrorBox.h"
-
 #include <gtest/gtest.h>
+
+#include "ui/ErrorBox.h"
 
 namespace {
 
@@ -18,21 +18,14 @@ TEST_P(ErrorBoxFullStopTest, AddsAFullStopOnlyAfterCharactersAboveIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Messages, ErrorBoxFullStopTest,
-    testing::Values(StopCase{"", ""},
-                    StopCase{"Record not found", "Record not found."},
+    testing::Values(StopCase{"", ""}, StopCase{"Record not found", "Record not found."},
                     StopCase{"Delete record?", "Delete record?."},
-                    StopCase{"JPEG error #53", "JPEG error #53."},
-                    StopCase{"Done.", "Done."},
+                    StopCase{"JPEG error #53", "JPEG error #53."}, StopCase{"Done.", "Done."},
                     StopCase{"Cannot open (locked)", "Cannot open (locked)"},
-                    StopCase{"Stop!", "Stop!"},
-                    StopCase{"quoted \"x\"", "quoted \"x\""},
-                    StopCase{"trailing blank ", "trailing blank "},
-                    StopCase{"line\n", "line\n"},
-                    StopCase{"a-", "a-"},
-                    StopCase{"a,", "a,"},
-                    StopCase{"100%", "100%"},
+                    StopCase{"Stop!", "Stop!"}, StopCase{"quoted \"x\"", "quoted \"x\""},
+                    StopCase{"trailing blank ", "trailing blank "}, StopCase{"line\n", "line\n"},
+                    StopCase{"a-", "a-"}, StopCase{"a,", "a,"}, StopCase{"100%", "100%"},
                     // Just above the full stop: "/" and digits get one.
-                    StopCase{"a/", "a/."},
-                    StopCase{"Greška: šifra Ž", "Greška: šifra Ž."}));
+                    StopCase{"a/", "a/."}, StopCase{"Greška: šifra Ž", "Greška: šifra Ž."}));
 
 }  // namespace

@@ -1,12 +1,11 @@
-#include "ui/ImageButton.h"
-
-#include "ui/ImageList.h"
-
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+
+#include "ui/ImageButton.h"
+#include "ui/ImageList.h"
 
 namespace {
 

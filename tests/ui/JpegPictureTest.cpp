@@ -1,5 +1,4 @@
 #include "ui/JpegPicture.h"
-
 #include "ui/Resources.h"
 
 #include <QDir>
@@ -10,8 +9,11 @@
 #include <cstdio>
 #include <stdexcept>
 
+// clang-format off
+// jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
 #include <jerror.h>
+// clang-format on
 
 namespace {
 
@@ -40,7 +42,8 @@ class JpegPictureTest : public QObject {
 private slots:
     void knowsItsSizeAndDecodesThePixelsOnceAtFirstUse() {
         QTemporaryDir dir;
-        const auto picture = dorvak::JpegPicture::fromFile(copyFixture(dir, "logo-16x6.jpg", "logo.jpg"));
+        const auto picture =
+            dorvak::JpegPicture::fromFile(copyFixture(dir, "logo-16x6.jpg", "logo.jpg"));
         QCOMPARE(picture.size(), QSize(16, 6));
         QVERIFY(!picture.isEmpty());
         const QImage& image = picture.image();
@@ -80,12 +83,14 @@ private slots:
         QVERIFY(QDir::setCurrent(dir.path()));
         const QString relative = failureOf(QStringLiteral("logo.jpg"));
         QVERIFY(QDir::setCurrent(previous));
-        QCOMPARE(relative, QStringLiteral("Cannot open file \"%1/logo.jpg\". No such file or directory")
-                               .arg(QDir(dir.path()).canonicalPath()));
+        QCOMPARE(relative,
+                 QStringLiteral("Cannot open file \"%1/logo.jpg\". No such file or directory")
+                     .arg(QDir(dir.path()).canonicalPath()));
 
         QVERIFY(QDir(dir.path()).mkdir("folder.jpg"));
         QCOMPARE(failureOf(dir.filePath("folder.jpg")),
-                 QStringLiteral("Cannot open file \"%1\". Is a directory").arg(dir.filePath("folder.jpg")));
+                 QStringLiteral("Cannot open file \"%1\". Is a directory")
+                     .arg(dir.filePath("folder.jpg")));
 
         QCOMPARE(failureOf(copyFixture(dir, "not-jpeg.jpg", "n.jpg")),
                  QStringLiteral("JPEG error #%1").arg(JERR_NO_SOI));

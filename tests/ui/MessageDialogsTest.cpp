@@ -1,16 +1,15 @@
 // Drives the real dialogs under the offscreen platform: a timer finds the
 // modal box once it is up, records what it shows and answers with a key.
-#include "ui/ConfirmationDialog.h"
-#include "ui/ErrorBox.h"
-#include "ui/InformationDialog.h"
-
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
 #include <functional>
+
+#include "ui/ConfirmationDialog.h"
+#include "ui/ErrorBox.h"
+#include "ui/InformationDialog.h"
 
 namespace {
 
@@ -99,8 +98,10 @@ private slots:
         QFETCH(bool, answer);
         Seen seen;
         whenBoxIsUp(&seen, [how](QMessageBox* box) {
-            if (how) press(box, Qt::Key(how));
-            else box->close();
+            if (how)
+                press(box, Qt::Key(how));
+            else
+                box->close();
         });
         QCOMPARE(dorvak::ConfirmationDialog::ask(QStringLiteral("Delete record?")), answer);
         QCOMPARE(seen.title, QStringLiteral("Confirm"));

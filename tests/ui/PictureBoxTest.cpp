@@ -1,12 +1,11 @@
-#include "ui/PictureBox.h"
-
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <stdexcept>
+
+#include "ui/PictureBox.h"
 
 class PictureBoxTest : public QObject {
     Q_OBJECT
@@ -47,8 +46,10 @@ private slots:
     void aFailedOrEmptyLoadKeepsTheStripHeight_data() {
         QTest::addColumn<QString>("fixture");  // empty: no file at all
         QTest::addColumn<QString>("failure");
-        QTest::newRow("missing") << QString() << "Cannot open file \"%1/logo.jpg\". No such file or directory";
-        QTest::newRow("not JPEG") << "not-jpeg.jpg" << "JPEG error #53";
+        QTest::newRow("missing") << QString()
+                                 << "Cannot open file \"%1/logo.jpg\". No such file or directory";
+        QTest::newRow("not JPEG") << "not-jpeg.jpg"
+                                  << "JPEG error #53";
         QTest::newRow("empty") << "empty.jpg" << QString();
     }
     void aFailedOrEmptyLoadKeepsTheStripHeight() {
@@ -65,8 +66,10 @@ private slots:
         }
         QCOMPARE(message, failure.contains("%1") ? failure.arg(QDir::currentPath()) : failure);
         QCOMPARE(box.maximumHeight(), 12);
-        if (failure.isEmpty()) QVERIFY(box.picture().isEmpty());  // the empty picture replaced it
-        else QCOMPARE(box.picture().size(), QSize(21, 12));       // the placeholder stayed
+        if (failure.isEmpty())
+            QVERIFY(box.picture().isEmpty());  // the empty picture replaced it
+        else
+            QCOMPARE(box.picture().size(), QSize(21, 12));  // the placeholder stayed
     }
 
 private:
