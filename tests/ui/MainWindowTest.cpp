@@ -336,7 +336,8 @@ private slots:
         QFile::remove(QStringLiteral("logo.jpg"));
         showWindow();
         QCOMPARE(errors_.size(), 1);
-        QCOMPARE(errors_.at(0).caption, QGuiApplication::applicationDisplayName());
+        // The application title, derived from this executable's name.
+        QCOMPARE(errors_.at(0).caption, QStringLiteral("Mainwindowtest"));
         QCOMPARE(errors_.at(0).text,
                  QStringLiteral("Cannot open file \"%1\". No such file or directory.")
                      .arg(QDir(dir_->path()).filePath(QStringLiteral("logo.jpg"))));
