@@ -11,3 +11,7 @@ dorvak_add_test(jet_journal_test
 dorvak_add_test(jet_pagefile_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/FilePageFileTest.cpp
   LIBS dorvak_jet_testsupport)
+
+dorvak_add_test(jet_delete_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/DeleteTest.cpp
+  LIBS dorvak_jet_testsupport)

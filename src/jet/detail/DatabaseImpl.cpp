@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "jet/Error.h"
@@ -36,6 +37,7 @@ private:
     PageFile& file_;
 };
 
+std::uint64_t key(RowLocation l) { return (std::uint64_t(l.page) << 16) | l.row; }
 
 }  // namespace
 
@@ -170,16 +172,15 @@ std::vector<RowLocation> DatabaseImpl::indexOrder(const PhysicalIndex& index) {
         page = child;
     }
     std::unordered_set<std::uint32_t> seen;
-    std::vector<std::pair<std::uint32_t, std::uint8_t>> pointers;
     while (page) {
         if (!seen.insert(page).second)
             throw Error(ErrorCategory::Corruption, "The database file '" + path() + "' is damaged: the leaf pages of an index form a loop at page " + std::to_string(page) + ".");
         PagePtr p = pager_.page(page, f::PageType::IndexLeaf, "index leaf page");
         ByteReader r = pager_.reader(p, page);
         IndexPage ip(r);
-        pointers.clear();
-        ip.forEachRowPointer(pointers);
-        for (auto [rp, row] : pointers) out.push_back(RowLocation{rp, row});
+        ip.forEach([&](std::span<const std::uint8_t>, std::uint32_t rp, std::uint8_t row, std::uint32_t) {
+            out.push_back(RowLocation{rp, row});
+        });
         page = ip.nextPage();
     }
     return out;
@@ -213,30 +214,21 @@ ResultSet DatabaseImpl::run(const TableDefinition& t, int column, const std::u16
         }
     }
     if (!index || storage->rowCount() < 2) return ResultSet(storage);
-    // The scan visits pages and slots in ascending order, so a page's
-    // matched rows are contiguous: index entries find theirs through the
-    // page's first matched row, without a hash table or a sort.
-    const auto& locs = storage->locations;
-    std::vector<std::uint32_t> pageFirst(pager_.pageCount(), UINT32_MAX);
-    for (std::size_t i = locs.size(); i-- > 0;) pageFirst[locs[i].page] = std::uint32_t(i);
-    std::vector<std::size_t> order;
-    order.reserve(locs.size());
-    std::vector<bool> placed(locs.size(), false);
+    std::unordered_map<std::uint64_t, std::size_t> rank;
+    rank.reserve(storage->rowCount() * 2);
+    for (std::size_t i = 0; i < storage->rowCount(); ++i) rank.emplace(key(storage->locations[i]), SIZE_MAX);
+    std::size_t pos = 0;
     for (RowLocation l : indexOrder(*index)) {
-        if (l.page >= pageFirst.size() || pageFirst[l.page] == UINT32_MAX) continue;
-        for (std::size_t i = pageFirst[l.page]; i < locs.size() && locs[i].page == l.page; ++i) {
-            if (locs[i].row != l.row) continue;
-            if (!placed[i]) {
-                placed[i] = true;
-                order.push_back(i);
-            }
-            break;
-        }
+        auto it = rank.find(key(l));
+        if (it != rank.end() && it->second == SIZE_MAX) it->second = pos++;
     }
+    std::vector<std::size_t> order(storage->rowCount());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     // Rows the index does not hold (it ignores nulls, or is damaged) keep
     // their physical order after the indexed ones.
-    for (std::size_t i = 0; i < locs.size(); ++i)
-        if (!placed[i]) order.push_back(i);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return rank[key(storage->locations[a])] < rank[key(storage->locations[b])];
+    });
     auto sorted = std::make_shared<ResultSet::Storage>();
     sorted->tableName = storage->tableName;
     sorted->columns = storage->columns;

@@ -25,6 +25,8 @@ class DatabaseImpl : public Database {
 public:
     // Takes the open file; recovers an interrupted write, then validates it.
     DatabaseImpl(std::string path, std::unique_ptr<PageFile> file);
+    // Drops the writer state kept for this file (see journalFor).
+    ~DatabaseImpl() override;
 
     std::vector<std::string> tableNames() override;
     ResultSet readTable(std::string_view table) override;

@@ -59,7 +59,7 @@ WriterRegistry& registry() {
 
 class Deletion {
 public:
-    Deletion(DatabaseImpl& db, JournalFileSystem& fs) : db_(db), fs_(fs) {}
+    explicit Deletion(DatabaseImpl& db) : db_(db) {}
 
     // The current image of a page: staged by this deletion, or as on disk.
     std::vector<std::uint8_t> page(std::uint32_t number) {
@@ -180,7 +180,6 @@ private:
     }
 
     DatabaseImpl& db_;
-    JournalFileSystem& fs_;
     PageChanges changes_;
     std::vector<std::pair<std::uint32_t, RowLocation>> deleted_;
 };
@@ -209,11 +208,11 @@ bool matchesSnapshot(const TableDefinition& table, RowDecoder& row, const Result
 
 }  // namespace
 
-Journal& journalFor(DatabaseImpl& db) {
+Journal& journalFor(DatabaseImpl& db, JournalFileSystem& fs) {
     auto& r = registry();
     std::lock_guard<std::mutex> guard(r.mutex);
     auto& j = r.journals[{&db, &db.file()}];
-    if (!j) j = std::make_unique<Journal>(db.path(), db.file());
+    if (!j) j = std::make_unique<Journal>(db.path(), db.file(), fs);
     return *j;
 }
 
@@ -224,22 +223,22 @@ void forgetJournal(const DatabaseImpl& db) {
         it = it->first.first == &db ? r.journals.erase(it) : std::next(it);
 }
 
-void deleteRowInFile(DatabaseImpl& db, ResultSet& result, std::size_t row) {
+void deleteRowInFile(DatabaseImpl& db, ResultSet& result, std::size_t row, JournalFileSystem& fs) {
     // Step 1: validate, lock, and roll back what a crashed writer left.
     if (row >= result.rowCount())
         throw Error(ErrorCategory::InvalidArgument, "Either BOF or EOF is True, or the current record has been deleted.");
-    Journal& journal = journalFor(db);
+    Journal& journal = journalFor(db, fs);
     if (journal.failed())
         throw Error(ErrorCategory::Io, "An earlier write to '" + db.path() +
                                            "' failed; close and reopen the database before changing it again.");
     FileLock lock(db.file(), FileLock::Kind::Exclusive);
     AccessLockFile::requireNotInUse(db.path());
-    recoverJournalLocked(db.path(), db.file());
+    recoverJournalLocked(db.path(), db.file(), fs);
     db.pager().refresh();
 
     TableDefinition table = db.table(result.tableName());
     RowLocation loc = result.location(row);
-    Deletion deletion(db, JournalFileSystem::real());
+    Deletion deletion(db);
 
     // Steps 2 and 3: the row as it is now must be the row the user saw.
     std::vector<PagePtr> holders;

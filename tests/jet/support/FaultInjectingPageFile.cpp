@@ -122,3 +122,11 @@ void MemoryJournalFileSystem::restore(const std::map<std::string, std::vector<st
 }
 
 }  // namespace jet::test
+
+namespace jet::test {
+
+std::unique_ptr<jet::detail::PageFile> share(std::shared_ptr<FaultInjectingPageFile> file) {
+    return std::make_unique<SharedFile>(std::move(file));
+}
+
+}  // namespace jet::test

@@ -96,3 +96,11 @@ private:
 };
 
 }  // namespace jet::test
+
+namespace jet::test {
+
+// A PageFile that forwards to `file`, for owners (DatabaseImpl) that want
+// their own unique_ptr while the test keeps looking at the file.
+std::unique_ptr<jet::detail::PageFile> share(std::shared_ptr<FaultInjectingPageFile> file);
+
+}  // namespace jet::test
