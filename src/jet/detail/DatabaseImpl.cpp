@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "jet/Error.h"
@@ -37,7 +36,6 @@ private:
     PageFile& file_;
 };
 
-std::uint64_t key(RowLocation l) { return (std::uint64_t(l.page) << 16) | l.row; }
 
 }  // namespace
 
@@ -109,7 +107,14 @@ std::vector<std::string> DatabaseImpl::tableNames() {
 
 std::vector<std::uint32_t> DatabaseImpl::dataPages(const TableDefinition& t) {
     std::vector<std::uint32_t> out;
-    for (std::uint32_t p : usageMapPages(pager_, t.usedPagesPointer)) {
+    auto pages = usageMapPages(pager_, t.usedPagesPointer);
+    for (std::size_t k = 0; k < pages.size(); ++k) {
+        std::uint32_t p = pages[k];
+        if (k % 64 == 0) {
+            // Owned pages mostly lie side by side; fetch the next stretch at once.
+            std::size_t last = std::min(pages.size(), k + 64) - 1;
+            if (pages[last] - p < 128) pager_.prefetch(p, pages[last] - p + 1);
+        }
         PagePtr page = pager_.page(p);
         if ((*page)[0] == static_cast<std::uint8_t>(f::PageType::Data) &&
             loadU32(page->data() + f::kDataOwnerOffset) == t.firstPage)
@@ -120,8 +125,17 @@ std::vector<std::uint32_t> DatabaseImpl::dataPages(const TableDefinition& t) {
 
 void DatabaseImpl::scan(const TableDefinition& t, const std::function<void(RowLocation, RowDecoder&)>& visit) {
     RowDecoder decoder(pager_, t);
-    for (std::uint32_t p : dataPages(t)) {
+    auto pages = usageMapPages(pager_, t.usedPagesPointer);
+    for (std::size_t k = 0; k < pages.size(); ++k) {
+        std::uint32_t p = pages[k];
+        if (k % 64 == 0) {
+            std::size_t last = std::min(pages.size(), k + 64) - 1;
+            if (pages[last] - p < 128) pager_.prefetch(p, pages[last] - p + 1);
+        }
         PagePtr page = pager_.page(p);
+        if ((*page)[0] != static_cast<std::uint8_t>(f::PageType::Data) ||
+            loadU32(page->data() + f::kDataOwnerOffset) != t.firstPage)
+            continue;
         ByteReader r = pager_.reader(page, p);
         DataPage dp(r);
         for (std::uint16_t i = 0; i < dp.rowCount(); ++i) {
@@ -172,15 +186,16 @@ std::vector<RowLocation> DatabaseImpl::indexOrder(const PhysicalIndex& index) {
         page = child;
     }
     std::unordered_set<std::uint32_t> seen;
+    std::vector<std::pair<std::uint32_t, std::uint8_t>> pointers;
     while (page) {
         if (!seen.insert(page).second)
             throw Error(ErrorCategory::Corruption, "The database file '" + path() + "' is damaged: the leaf pages of an index form a loop at page " + std::to_string(page) + ".");
         PagePtr p = pager_.page(page, f::PageType::IndexLeaf, "index leaf page");
         ByteReader r = pager_.reader(p, page);
         IndexPage ip(r);
-        ip.forEach([&](std::span<const std::uint8_t>, std::uint32_t rp, std::uint8_t row, std::uint32_t) {
-            out.push_back(RowLocation{rp, row});
-        });
+        pointers.clear();
+        ip.forEachRowPointer(pointers);
+        for (auto [rp, row] : pointers) out.push_back(RowLocation{rp, row});
         page = ip.nextPage();
     }
     return out;
@@ -214,21 +229,30 @@ ResultSet DatabaseImpl::run(const TableDefinition& t, int column, const std::u16
         }
     }
     if (!index || storage->rowCount() < 2) return ResultSet(storage);
-    std::unordered_map<std::uint64_t, std::size_t> rank;
-    rank.reserve(storage->rowCount() * 2);
-    for (std::size_t i = 0; i < storage->rowCount(); ++i) rank.emplace(key(storage->locations[i]), SIZE_MAX);
-    std::size_t pos = 0;
+    // The scan visits pages and slots in ascending order, so a page's
+    // matched rows are contiguous: index entries find theirs through the
+    // page's first matched row, without a hash table or a sort.
+    const auto& locs = storage->locations;
+    std::vector<std::uint32_t> pageFirst(pager_.pageCount(), UINT32_MAX);
+    for (std::size_t i = locs.size(); i-- > 0;) pageFirst[locs[i].page] = std::uint32_t(i);
+    std::vector<std::size_t> order;
+    order.reserve(locs.size());
+    std::vector<bool> placed(locs.size(), false);
     for (RowLocation l : indexOrder(*index)) {
-        auto it = rank.find(key(l));
-        if (it != rank.end() && it->second == SIZE_MAX) it->second = pos++;
+        if (l.page >= pageFirst.size() || pageFirst[l.page] == UINT32_MAX) continue;
+        for (std::size_t i = pageFirst[l.page]; i < locs.size() && locs[i].page == l.page; ++i) {
+            if (locs[i].row != l.row) continue;
+            if (!placed[i]) {
+                placed[i] = true;
+                order.push_back(i);
+            }
+            break;
+        }
     }
-    std::vector<std::size_t> order(storage->rowCount());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     // Rows the index does not hold (it ignores nulls, or is damaged) keep
     // their physical order after the indexed ones.
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return rank[key(storage->locations[a])] < rank[key(storage->locations[b])];
-    });
+    for (std::size_t i = 0; i < locs.size(); ++i)
+        if (!placed[i]) order.push_back(i);
     auto sorted = std::make_shared<ResultSet::Storage>();
     sorted->tableName = storage->tableName;
     sorted->columns = storage->columns;

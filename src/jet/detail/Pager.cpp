@@ -2,6 +2,8 @@
 
 #include "jet/Error.h"
 
+#include <algorithm>
+
 namespace jet::detail {
 
 void Pager::refresh() {
@@ -31,6 +33,20 @@ PagePtr Pager::page(std::uint32_t number, format::PageType type, const char* wha
                         " has page type " + std::to_string((*p)[0]) + ", expected " +
                         std::to_string(static_cast<int>(type)) + ".");
     return p;
+}
+
+void Pager::prefetch(std::uint32_t first, std::uint32_t count) {
+    if (first >= pageCount_) return;
+    count = std::min<std::uint32_t>({count, pageCount_ - first, std::uint32_t(kCacheLimit / 2)});
+    if (count < 2) return;
+    if (cache_.size() + count > kCacheLimit) cache_.clear();
+    buffer_.resize(std::size_t(count) * format::kPageSize);
+    file_.read(std::uint64_t(first) * format::kPageSize, buffer_);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        auto p = std::make_shared<Page>(buffer_.begin() + std::ptrdiff_t(i) * format::kPageSize,
+                                        buffer_.begin() + std::ptrdiff_t(i + 1) * format::kPageSize);
+        cache_[first + i] = std::move(p);
+    }
 }
 
 ByteReader Pager::reader(const PagePtr& page, std::uint32_t number) const {

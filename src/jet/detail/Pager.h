@@ -29,6 +29,9 @@ public:
     PagePtr page(std::uint32_t number, const char* what = "page");
     // Same, and also checks the page type byte.
     PagePtr page(std::uint32_t number, format::PageType type, const char* what);
+    // Reads pages [first, first + count) in one request into the cache, so a
+    // scan over neighbouring pages costs one system call, not one per page.
+    void prefetch(std::uint32_t first, std::uint32_t count);
     ByteReader reader(const PagePtr& page, std::uint32_t number) const;
     const std::string& fileName() const { return fileName_; }
     PageFile& file() { return file_; }
@@ -40,6 +43,7 @@ private:
     std::string fileName_;
     std::uint32_t pageCount_ = 0;
     std::unordered_map<std::uint32_t, PagePtr> cache_;
+    std::vector<std::uint8_t> buffer_;
 };
 
 }  // namespace jet::detail
