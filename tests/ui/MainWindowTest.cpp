@@ -580,6 +580,25 @@ private slots:
         QVERIFY(errors_.isEmpty());
     }
 
+    void aRefusedDeletionIsReportedAndTheArticleStays() {
+        QVERIFY(QFile::remove(QStringLiteral("Dorvak.mdb")));
+        QVERIFY(QFile::copy(QStringLiteral(DORVAK_TEST_DATA "/relations/Dorvak.mdb"),
+                            QStringLiteral("Dorvak.mdb")));
+        QFile::setPermissions(QStringLiteral("Dorvak.mdb"), QFile::ReadOwner | QFile::WriteOwner);
+        showWindow();
+        search("VAL-232519");  // three orders refer to it
+        QCOMPARE(query()->recordCount(), 1);
+        confirm_ = true;
+        grid()->setFocus();
+        QTest::keyClick(grid(), Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(errors_.size(), 1);
+        QVERIFY(!errors_.at(0).text.isEmpty());
+        QCOMPARE(query()->recordCount(), 1);
+        QCOMPARE(label("DBText1")->text(), QStringLiteral("VAL-232519"));
+        search("VAL-232519");
+        QCOMPARE(query()->recordCount(), 1);
+    }
+
 private:
     void showWindow() {
         window_ = std::make_unique<TfrmDorvak>();
