@@ -1,6 +1,7 @@
 // Drives the real dialogs under the offscreen platform: a timer finds the
 // modal box once it is up, records what it shows and answers with a key.
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -125,6 +126,23 @@ private slots:
         QCOMPARE(seen.defaultButton, QStringLiteral("OK"));
         QVERIFY(seen.modal);
         QVERIFY(!seen.stuck);
+    }
+
+    void errorBoxGivesTheFocusBackToTheControlThatHadIt() {
+        QWidget window;
+        auto* first = new QLineEdit(&window);
+        auto* second = new QLineEdit(&window);
+        second->move(0, 30);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        second->setFocus();
+        QTRY_VERIFY(second->hasFocus());
+        Seen seen;
+        whenBoxIsUp(&seen, [](QMessageBox* box) { press(box, Qt::Key_Space); });
+        dorvak::ErrorBox::show(QStringLiteral("Greška"));
+        QVERIFY(!seen.stuck);
+        QTRY_VERIFY(second->hasFocus());
+        QVERIFY(!first->hasFocus());
     }
 
     void messagesAreShownAsTextNeverAsMarkup() {
