@@ -21,7 +21,10 @@ void releaseMouseGrab() {
 }  // namespace
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationDisplayName(ApplicationTitle(applicationFilePath()));
+    // Set as the application name, which applicationDisplayName() reports:
+    // an explicit display name would be appended by X11 to every window's
+    // caption ("Dorvak dijelova — Dorvak", "Confirm — Dorvak").
+    setApplicationName(ApplicationTitle(applicationFilePath()));
     initResources();
     QIcon icon;
     for (int size : {16, 24, 32, 48})

@@ -11,8 +11,9 @@ class Application : public QApplication {
     Q_OBJECT
 
 public:
-    // Sets applicationDisplayName to ApplicationTitle(applicationFilePath())
-    // and the window icon to the program icon (16, 24, 32 and 48 px).
+    // Makes applicationDisplayName() report ApplicationTitle(applicationFilePath())
+    // (through applicationName, so that no window caption gets it appended),
+    // and sets the window icon to the program icon (16, 24, 32 and 48 px).
     Application(int& argc, char** argv);
 
     // Delivers the event; an exception that leaves the receiver never crosses

@@ -45,6 +45,8 @@ private slots:
 
     void takesTheTitleFromTheExecutableAndTheIconInEverySize() {
         QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Applicationtest"));
+        // The title reaches the dialogs without being appended to other captions.
+        QCOMPARE(QGuiApplication::applicationName(), QStringLiteral("Applicationtest"));
         const QList<QSize> sizes = QApplication::windowIcon().availableSizes();
         for (int s : {16, 24, 32, 48})
             QVERIFY2(sizes.contains(QSize(s, s)), qPrintable(QString::number(s)));
