@@ -1,4 +1,5 @@
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -63,6 +64,23 @@ private slots:
         QCOMPARE(shown_,
                  QStringList{QStringLiteral(
                      "Applicationtest|Cannot open file \"/x\". No such file or directory.")});
+    }
+
+    void failureInAClickedSlotLeavesTheButtonUsable() {
+        QPushButton button(QStringLiteral("Traži"));
+        int clicks = 0;
+        QObject::connect(&button, &QPushButton::clicked, [&] {
+            ++clicks;
+            throw std::runtime_error("Cannot open database");
+        });
+        button.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&button));
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(clicks, 2);
+        QVERIFY(!button.isDown());
+        QCOMPARE(shown_.size(), 2);
+        QCOMPARE(shown_.at(0), QStringLiteral("Applicationtest|Cannot open database."));
     }
 
     void failureInAnEventHandlerReleasesTheMouseGrab() {
