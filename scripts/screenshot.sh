@@ -15,7 +15,8 @@ trap 'kill "$app" 2>/dev/null || true; kill "$xvfb" 2>/dev/null || true' EXIT
 sleep 1
 
 export DISPLAY=$display
-(cd demo && exec "../$build/src/app/Dorvak") &
+# Croatian separators in the amounts, as on the shop's desktop.
+(cd demo && LC_ALL=hr_HR.UTF-8 exec "../$build/src/app/Dorvak") &
 app=$!
 sleep 2
 # Type a search and press Enter through the X server, as a user would
