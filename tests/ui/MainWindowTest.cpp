@@ -401,6 +401,22 @@ private slots:
         QCOMPARE(runLoopWhile([&] { QTest::keyClick(grid(), Qt::Key_Escape); }), 0);
     }
 
+    void enterOrSpaceOnTraziSearches_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Space") << int(Qt::Key_Space);
+    }
+    void enterOrSpaceOnTraziSearches() {
+        QFETCH(int, key);
+        showWindow();
+        lineEdit("eTrazi")->setText(QStringLiteral("AB1"));
+        widget("iOK")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(widget("iOK"), Qt::Key(key));
+        QTRY_VERIFY(query()->isActive());
+        QCOMPARE(query()->recordCount(), 1);
+        QCOMPARE(label("lCijenaRab")->text(), QStringLiteral("2,70"));
+    }
+
     void aDiscountThenTabCommitsButKeepsTheFigures() {
         showWindow();
         search("AB1");
