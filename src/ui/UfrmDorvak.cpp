@@ -144,7 +144,19 @@ TfrmDorvak::TfrmDorvak(QWidget* parent) : QWidget(parent), ui_(std::make_unique<
     updateStripLayout();
 }
 
-TfrmDorvak::~TfrmDorvak() { qApp->removeEventFilter(this); }
+TfrmDorvak::~TfrmDorvak()
+{
+    qApp->removeEventFilter(this);
+    // The form's pointers die before the children do; whatever the query or
+    // the grid still signals while they are torn down must not reach the
+    // handlers. Ending the program runs no handler.
+    qDorvak->disconnect(this);
+    dtsDorvak->disconnect(this);
+    ui_->DBGrid1->disconnect(this);
+    ui_->iOK->disconnect(this);
+    ui_->iIzlaz->disconnect(this);
+    ui_->iLogo->disconnect(this);
+}
 
 void TfrmDorvak::setFailureSink(FailureSink sink) { failureSink() = sink; }
 
