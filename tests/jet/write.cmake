@@ -15,3 +15,8 @@ dorvak_add_test(jet_pagefile_test
 dorvak_add_test(jet_delete_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/DeleteTest.cpp
   LIBS dorvak_jet_testsupport)
+
+# DORVAK_LONG_TESTS=1 runs the crash loops with more seeds and kill rounds.
+dorvak_add_test(jet_delete_crash_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/DeleteCrashTest.cpp
+  LIBS dorvak_jet_testsupport)

@@ -165,6 +165,7 @@ bool IndexEditor::removeRow(std::uint32_t root, RowLocation row) {
     pages_.clear();
     order_.clear();
     freed_.clear();
+    dirty_.clear();
     root_ = root;
     std::vector<Frame> path{{root, -1}};
     std::size_t entry = 0;
@@ -172,6 +173,7 @@ bool IndexEditor::removeRow(std::uint32_t root, RowLocation row) {
     EditableIndexPage& leaf = pages_.at(path.back().page);
     bool wasLast = entry + 1 == leaf.entries.size();
     leaf.entries.erase(leaf.entries.begin() + static_cast<std::ptrdiff_t>(entry));
+    dirty_.insert(leaf.number);
     if (leaf.entries.empty())
         removeChild(path, path.size() - 1);
     else if (wasLast)
@@ -193,6 +195,7 @@ void IndexEditor::replaceLast(std::vector<Frame>& path, std::size_t level,
         std::vector<std::uint8_t> child(bytes.end() - 4, bytes.end());
         bytes = lastLeafEntry;
         bytes.insert(bytes.end(), child.begin(), child.end());
+        dirty_.insert(parent.number);
         bool parentLast = std::size_t(pos) + 1 == parent.entries.size() && parent.tail == 0;
         if (!parentLast) return;
     }
@@ -205,6 +208,7 @@ void IndexEditor::removeChild(std::vector<Frame>& path, std::size_t level) {
     if (level == 0) {
         page.leaf = true;
         page.tail = 0;
+        dirty_.insert(page.number);
         return;
     }
     if (page.tail != 0)
@@ -217,6 +221,7 @@ void IndexEditor::removeChild(std::vector<Frame>& path, std::size_t level) {
                                                        " does not link forward to its sibling " +
                                                        std::to_string(page.number) + ".");
         prev.next = page.next;
+        dirty_.insert(prev.number);
     }
     if (page.next) {
         auto& next = load(page.next);
@@ -225,10 +230,13 @@ void IndexEditor::removeChild(std::vector<Frame>& path, std::size_t level) {
                                                        " does not link back to its sibling " +
                                                        std::to_string(page.number) + ".");
         next.prev = page.prev;
+        dirty_.insert(next.number);
     }
     freed_.push_back(page.number);
+    dirty_.insert(page.number);
 
     EditableIndexPage& parent = pages_.at(path[level - 1].page);
+    dirty_.insert(parent.number);
     long pos = path[level].position;
     bool parentLastChanged;
     if (pos < 0) {
@@ -251,7 +259,10 @@ void IndexEditor::removeChild(std::vector<Frame>& path, std::size_t level) {
 }
 
 void IndexEditor::stageAll() {
+    // Only pages this removal changed are rewritten: every other page keeps
+    // its bytes exactly, whatever layout its writer chose.
     for (std::uint32_t number : order_) {
+        if (!dirty_.count(number)) continue;
         EditableIndexPage& page = pages_.at(number);
         std::vector<std::uint8_t> image;
         if (std::find(freed_.begin(), freed_.end(), number) != freed_.end()) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <optional>
 #include <string>
 #include <vector>
@@ -66,6 +67,7 @@ private:
     std::uint32_t root_ = 0;
     std::vector<std::uint32_t> order_;  // pages loaded, in load order
     std::vector<std::uint32_t> freed_;
+    std::set<std::uint32_t> dirty_;  // pages this removal changed
     std::map<std::uint32_t, EditableIndexPage> pages_;
 };
 
