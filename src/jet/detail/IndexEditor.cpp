@@ -138,6 +138,76 @@ bool IndexEditor::find(std::uint32_t number, RowLocation row, std::vector<Frame>
     if (depth > kMaxDepth)
         throw Error(ErrorCategory::Corruption, place_ + ": the index tree is deeper than " +
                                                    std::to_string(kMaxDepth) + " levels (a page cycle?).");
+    // Most pages are only passed through: read their pointers straight from
+    // the stored entries and decode a page only when it has to change.
+    std::vector<std::uint8_t> stagedCopy;
+    PagePtr held;
+    const std::vector<std::uint8_t>* bytesPtr;
+    if (auto it = pages_.find(number); it != pages_.end()) {
+        bytesPtr = nullptr;
+    } else if (const auto* staged = changes_.modified(number)) {
+        bytesPtr = staged;
+    } else {
+        held = pager_.page(number, "index page");
+        bytesPtr = held.get();
+    }
+    if (!bytesPtr) return findDecoded(number, row, path, entry, depth);
+    const auto& bytes = *bytesPtr;
+    std::uint8_t type = bytes[f::kPageTypeOffset];
+    if (type != std::uint8_t(f::PageType::IndexLeaf) && type != std::uint8_t(f::PageType::IndexNode))
+        return findDecoded(number, row, path, entry, depth);  // decode reports it
+    bool leaf = type == std::uint8_t(f::PageType::IndexLeaf);
+    std::size_t pointers = f::kIndexRowPointerSize + (leaf ? 0 : f::kIndexChildPointerSize);
+    std::size_t start = 0, count = 0;
+    for (std::size_t i = 0; i < f::kIndexEntryMaskSize; ++i) {
+        std::uint8_t m = bytes[f::kIndexEntryMaskOffset + i];
+        for (int b = 0; m && b < 8; ++b) {
+            if (!(m & (1u << b))) continue;
+            std::size_t end = i * 8 + b;
+            if (end <= start) continue;
+            // A prefix reaching into the pointers (or a damaged page): decode.
+            if (end - start < pointers || f::kIndexEntriesOffset + end > f::kPageSize)
+                return findDecoded(number, row, path, entry, depth);
+            const std::uint8_t* tail = bytes.data() + f::kIndexEntriesOffset + end - pointers;
+            if (leaf) {
+                if (tail[3] == row.row && be24(tail) == row.page) {
+                    load(number);
+                    entry = count;
+                    return entry < pages_.at(number).entries.size() ||
+                           findDecoded(number, row, path, entry, depth);
+                }
+            } else {
+                std::uint32_t child = be32(tail + 4);
+                path.push_back({child, long(count)});
+                if (find(child, row, path, entry, depth + 1)) {
+                    load(number);
+                    return true;
+                }
+                path.pop_back();
+            }
+            ++count;
+            start = end;
+        }
+    }
+    if (!leaf) {
+        std::uint32_t tailChild = std::uint32_t(bytes[f::kIndexTailPageOffset]) |
+                                  std::uint32_t(bytes[f::kIndexTailPageOffset + 1]) << 8 |
+                                  std::uint32_t(bytes[f::kIndexTailPageOffset + 2]) << 16 |
+                                  std::uint32_t(bytes[f::kIndexTailPageOffset + 3]) << 24;
+        if (tailChild) {
+            path.push_back({tailChild, -1});
+            if (find(tailChild, row, path, entry, depth + 1)) {
+                load(number);
+                return true;
+            }
+            path.pop_back();
+        }
+    }
+    return false;
+}
+
+bool IndexEditor::findDecoded(std::uint32_t number, RowLocation row, std::vector<Frame>& path,
+                              std::size_t& entry, int depth) {
     EditableIndexPage& page = load(number);
     if (page.leaf) {
         for (std::size_t i = 0; i < page.entries.size(); ++i) {

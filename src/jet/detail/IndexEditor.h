@@ -56,6 +56,8 @@ private:
     EditableIndexPage& load(std::uint32_t number);
     bool find(std::uint32_t page, RowLocation row, std::vector<Frame>& path, std::size_t& entry,
               int depth);
+    bool findDecoded(std::uint32_t page, RowLocation row, std::vector<Frame>& path, std::size_t& entry,
+                     int depth);
     void replaceLast(std::vector<Frame>& path, std::size_t level,
                      const std::vector<std::uint8_t>& lastLeafEntry);
     void removeChild(std::vector<Frame>& path, std::size_t level);
