@@ -20,3 +20,8 @@ dorvak_add_test(jet_delete_test
 dorvak_add_test(jet_delete_crash_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/DeleteCrashTest.cpp
   LIBS dorvak_jet_testsupport)
+
+dorvak_add_test(jet_integrity_check_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/IntegrityCheckTest.cpp
+  LIBS dorvak_jet)
+add_dependencies(jet_integrity_check_test dorvak-db)
