@@ -47,6 +47,8 @@ public:
     // points there. Error(Corruption) when the tree is damaged,
     // Error(NotSupported) when a parent page cannot take a changed entry.
     bool removeRow(std::uint32_t root, RowLocation row);
+    // Pages the last removeRow() took out of the tree (their images are zeroed).
+    const std::vector<std::uint32_t>& freedPages() const { return freed_; }
 
 private:
     struct Frame {

@@ -141,7 +141,10 @@ public:
             const PhysicalIndex& ix = table.physicalIndexes[i];
             std::string place = "'" + db_.path() + "' table '" + table.name + "' index " + indexName(table, i);
             IndexEditor editor(db_.pager(), changes_, place);
-            if (editor.removeRow(ix.rootPage, loc)) continue;
+            if (editor.removeRow(ix.rootPage, loc)) {
+                for (std::uint32_t freed : editor.freedPages()) markFree(freed);
+                continue;
+            }
             if (ix.ignoreNulls() && allKeyColumnsNull(table, ix, row)) continue;
             throw Error(ErrorCategory::Corruption,
                         "The database file is damaged: " + place + " has no entry for the row at page " +
@@ -163,6 +166,39 @@ public:
     PageChanges& changes() { return changes_; }
 
 private:
+    // Marks `number` free in the database's global usage map (page 1, row 0),
+    // where a set bit means free, so that Access can reuse the page. A page
+    // the map does not cover stays unused until a compaction.
+    void markFree(std::uint32_t number) {
+        constexpr std::uint32_t kGlobalMapPage = 1;
+        auto data = page(kGlobalMapPage);
+        if (data[0] != std::uint8_t(f::PageType::Data)) return;
+        ByteReader r(data, "global usage map");
+        DataPage dp(r);
+        if (dp.rowCount() == 0) return;
+        RowSlot s = dp.slot(0);
+        if (s.deleted || s.end - s.start < f::kUsageMapInlineBitmapOffset) return;
+        if (data[s.start] == f::kUsageMapInline) {
+            std::uint32_t first = le32(data.data() + s.start + f::kUsageMapInlineStartOffset);
+            std::size_t bits = std::size_t(s.end - s.start - f::kUsageMapInlineBitmapOffset) * 8;
+            if (number < first || number - first >= bits) return;
+            std::size_t bit = number - first;
+            data[s.start + f::kUsageMapInlineBitmapOffset + bit / 8] |= std::uint8_t(1u << (bit % 8));
+            stage(kGlobalMapPage, std::move(data));
+        } else if (data[s.start] == f::kUsageMapIndirect) {
+            std::size_t slot = number / f::kUsageMapPagesPerMapPage;
+            std::size_t at = s.start + 1 + slot * 4;
+            if (at + 4 > s.end) return;
+            std::uint32_t mapPage = le32(data.data() + at);
+            if (mapPage == 0) return;
+            auto map = page(mapPage);
+            if (map[0] != std::uint8_t(f::PageType::UsageMap)) return;
+            std::size_t bit = number % f::kUsageMapPagesPerMapPage;
+            map[f::kUsageMapPageBitmapOffset + bit / 8] |= std::uint8_t(1u << (bit % 8));
+            stage(mapPage, std::move(map));
+        }
+    }
+
     bool alreadyStaged(const TableDefinition& t, RowLocation loc) const {
         return std::find(deleted_.begin(), deleted_.end(), std::make_pair(t.firstPage, loc)) != deleted_.end();
     }
