@@ -214,3 +214,32 @@ TEST(Delete, AnAccessLockFileInUseRefusesTheDeleteAndAStaleOneDoesNot) {
     EXPECT_EQ(errorOf([&] { db->deleteRow(rs, 0); }), "");
     EXPECT_EQ(db->check(), std::vector<std::string>{});
 }
+
+TEST(Delete, DeletingEveryRowEmptiesTheTreesAndFreesTheirPagesForAccess) {
+    TempDir dir;
+    std::string path = dir.copy("edge/Dorvak.mdb");
+    auto before = bytesOf(path);
+    {
+        auto db = Database::open(path);
+        ResultSet rs = db->readTable("Dorvak");
+        while (rs.rowCount() > 0) db->deleteRow(rs, rs.rowCount() - 1);
+        EXPECT_EQ(db->check(), std::vector<std::string>{});
+    }
+    auto after = bytesOf(path);
+    // The global usage map (page 1, row 0, an inline bitmap here) marks free pages.
+    std::size_t slot = (after[4096 + 14] | after[4096 + 15] << 8) & 0x1FFF;
+    const std::uint8_t* map = after.data() + 4096 + slot;
+    ASSERT_EQ(map[0], 0);  // inline
+    std::uint32_t first = map[1] | map[2] << 8 | map[3] << 16 | std::uint32_t(map[4]) << 24;
+    int freed = 0;
+    for (std::size_t p = 0; p < after.size() / 4096; ++p) {
+        bool wasIndex = before[p * 4096] == 0x03 || before[p * 4096] == 0x04;
+        bool gone = after[p * 4096] == 0x00 && p != 0;
+        if (!wasIndex || !gone) continue;
+        ++freed;
+        std::size_t bit = p - first;
+        EXPECT_TRUE(map[5 + bit / 8] & (1 << (bit % 8))) << "page " << p << " freed but not marked free";
+    }
+    EXPECT_EQ(freed, 2);  // the SIFRA index's two leaves; its root stays, as an empty leaf
+    EXPECT_EQ(mdbCount(path, "Dorvak"), 0u);
+}
