@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "jet/Error.h"
+#include "jet/detail/Journal.h"
 
 namespace jet::detail {
 
@@ -118,7 +119,17 @@ void FilePageFile::setLock(short type) {
     if (rc != 0) throw Error(ErrorCategory::Io, osMessage("Cannot lock", path_, errno));
 }
 
-void FilePageFile::lockShared() { setLock(F_RDLCK); }
+void FilePageFile::lockShared() {
+    setLock(F_RDLCK);
+    // Writers hold the exclusive lock until their journal is gone, so a
+    // journal seen under a shared lock is a crashed writer's: its pages may
+    // be half written. Roll it back before anything is read.
+    if (::access(journalPath(path_).c_str(), F_OK) == 0) {
+        setLock(F_UNLCK);
+        recoverJournal(path_, *this);
+        setLock(F_RDLCK);
+    }
+}
 
 void FilePageFile::lockExclusive() {
     // An exclusive lock needs a descriptor open for writing.

@@ -30,6 +30,7 @@ public:
     // test's) closing does not silently drop them, and threads of one process
     // exclude each other like separate processes do. They do not interact
     // with flock(), which we never use. Re-locking converts the held lock.
+    // Taking the shared lock first rolls back a crashed writer's journal.
     void lockShared() override;
     void lockExclusive() override;
     void unlock() override;
